@@ -1,0 +1,6 @@
+#include "core/window_procedures.h"
+
+LRESULT CALLBACK ButtonBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}

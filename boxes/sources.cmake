@@ -1,0 +1,7 @@
+list(APPEND KRT_PURE_SOURCES
+  boxes/box_state.cpp
+)
+list(APPEND KRT_WIN32_SOURCES
+  boxes/button_box_proc.cpp
+  boxes/input_box_proc.cpp
+)

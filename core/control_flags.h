@@ -1,0 +1,12 @@
+// The four flags the GUI thread and the user-program thread share.  They are atomics because
+// each is written on one thread and polled on the other.
+#pragma once
+#include <atomic>
+
+extern std::atomic<int> startRequested;  // GUI sets 1 on Start; the user thread clears it
+extern std::atomic<int> running;         // 1 while UserProgramMain runs
+extern std::atomic<int> stopRequested;   // cooperative stop, polled by WaitNextFrame and the tools
+extern std::atomic<int> exitState;       // 0 normal, 1 Exit requested, 2 the user thread has left its loop
+
+// Back to the state of a freshly started process.
+void ResetControlFlags();

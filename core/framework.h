@@ -1,0 +1,61 @@
+// The framework's Win32 side: the process entry split into steps (so tests can start and stop
+// it in-process), the main window and the two threads' message pumps.
+#pragma once
+#include <windows.h>
+
+// Window handles and values kept process-wide.
+extern HINSTANCE krtInstance;
+extern HWND MainWindow;
+extern HWND statusLine;
+extern HMENU menuBar;
+extern HANDLE userThread;
+extern DWORD userThreadId;
+extern wchar_t openFolderW[260];
+extern wchar_t saveFolderW[260];
+extern wchar_t logFolderW[260];
+
+constexpr int kStatusLineId = 2001;
+
+// Process entry, in steps: KrtStart claims the instance number, starts GDI+, registers the
+// classes and creates the main window (which starts the user-program thread); it returns 0, or
+// 1 at the instance limit or when a class cannot be registered.  KrtRunMessageLoop runs until
+// the main window is destroyed.  KrtFinish releases what KrtStart took and unregisters the
+// classes, so that a test can start the framework again.
+int KrtStart(HINSTANCE instance);
+void KrtRunMessageLoop();
+void KrtFinish();
+
+// Window class names (the main window's carries the instance number).
+extern wchar_t mainWindowClass[32];
+constexpr const wchar_t* kImageWindowClass = L"krt_iw";
+constexpr const wchar_t* kTextWindowClass = L"krt_twi";
+constexpr const wchar_t* kInputBoxClass = L"krt_ib";
+constexpr const wchar_t* kButtonBoxClass = L"krt_bb";
+
+
+// The user-program thread and the message pumps.
+DWORD WINAPI UserThreadMain(LPVOID);
+void PumpMessages();      // GUI thread: dispatch until the queue is empty
+void PumpUserMessages();  // user-program thread: the same, offering each message to the boxes first
+
+// Exit: ends the user-program thread (waiting up to 2000 ms, then terminating it) and destroys
+// the main window.
+void ExitFramework();
+
+// Status line, snapping.
+void SetStatusText(const char* text);
+void ShowIdleStatus();  // "%d-bit color" with the display's colour depth
+void RebuildSnapTable();
+void SnapMovingRect(RECT* proposed, HWND window);
+
+// Posting operations of the request mailbox (GUI thread).
+int PostCreateImage(int slot, const char* name, int width, int height, int bitDepth);
+void PostRefreshImage(int slot);
+int PostLoadImage(int slot, const char* path);
+void PostPasteBitmap(HBITMAP bitmap);
+void PostOpenTextWindow(int slot);
+void PostOpenInputBox(int count);
+void PostOpenButtonBox(int columns, int rows);
+
+// True while the user-program thread runs and Exit has not begun: a mailbox poster waits only then.
+bool MailboxCanServe();

@@ -1,0 +1,20 @@
+#include "core/library_reset.h"
+
+#include "boxes/box_state.h"
+#include "image/image_table.h"
+#include "text/text_window_table.h"
+
+void ResetLibraryTables()
+{
+    for (ImageRecord& record : ImageTable)
+        record.inUse = 0;
+    for (int& entry : CurrentImageHistory)
+        entry = 0;
+    CurrentImage = 0;
+    for (TextWindowRecord& record : TextWindowTable)
+        record.inUse = 0;
+    currentTextWindow = 0;
+    lineInputOwner = 0;
+    InputBox.box = nullptr;
+    ButtonBox.box = nullptr;
+}

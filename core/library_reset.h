@@ -1,0 +1,5 @@
+// The library's tables as a freshly started process has them: no image, text window or box in
+// use, the current image and its history at 0, and the per-process values that start-up clears.
+#pragma once
+
+void ResetLibraryTables();

@@ -1,0 +1,223 @@
+// Process entry on the GUI thread: instance number, GDI+, window classes, the main window and
+// the blocking message loop.
+#include <windows.h>
+#include <gdiplus.h>
+#include <cstdio>
+#include <cwchar>
+
+#include "core/clock.h"
+#include "core/control_flags.h"
+#include "core/framework.h"
+#include "core/mailbox.h"
+#include "core/process_state.h"
+#include "core/text_convert.h"
+#include "core/library_reset.h"
+#include "core/window_procedures.h"
+#include "imaging/text_state.h"
+
+HINSTANCE krtInstance = nullptr;
+HMENU menuBar = nullptr;
+wchar_t mainWindowClass[32] = L"";
+wchar_t openFolderW[260] = L"";
+wchar_t saveFolderW[260] = L"";
+wchar_t logFolderW[260] = L"";
+
+namespace {
+
+ULONG_PTR gdiplusToken = 0;
+HANDLE instanceClaim = nullptr;
+
+struct ClassRow {
+    const wchar_t* name;  // nullptr: the main window's numbered class
+    WNDPROC procedure;
+    UINT style;
+    HBRUSH (*background)();
+};
+
+HBRUSH ButtonFace() { return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)); }
+HBRUSH Black() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)); }
+
+const ClassRow kClasses[] = {
+    {nullptr, MainWindowProc, CS_CLASSDC, ButtonFace},
+    {kImageWindowClass, ImageWindowProc, CS_OWNDC, Black},
+    {kTextWindowClass, TextWindowProc, CS_OWNDC, Black},
+    {kInputBoxClass, InputBoxProc, CS_OWNDC | CS_DBLCLKS, ButtonFace},
+    {kButtonBoxClass, ButtonBoxProc, CS_OWNDC | CS_DBLCLKS, ButtonFace},
+};
+static_assert(sizeof kClasses / sizeof kClasses[0] == 5, "five window classes");
+
+const wchar_t* ClassName(const ClassRow& row) { return row.name ? row.name : mainWindowClass; }
+
+// The lowest n in 0..9 whose main window class has no window yet, or -1.  A named mutex held
+// for the life of the process also marks a number as taken, so that instances started at the
+// same moment (before either has its window) do not both take the same number and write the
+// same log files.
+int ClaimInstanceNumber()
+{
+    for (int n = 0; n < kMaxInstances; ++n) {
+        wchar_t name[32];
+        swprintf(name, 32, L"krtlib_mw%d", n);
+        if (FindWindowW(name, nullptr))
+            continue;
+        wchar_t claimName[48];
+        swprintf(claimName, 48, L"Local\\krtlib_instance_%d", n);
+        HANDLE claim = CreateMutexW(nullptr, FALSE, claimName);
+        if (claim && GetLastError() == ERROR_ALREADY_EXISTS) {
+            CloseHandle(claim);
+            continue;
+        }
+        instanceClaim = claim;
+        wcscpy(mainWindowClass, name);
+        return n;
+    }
+    return -1;
+}
+
+void TakeWorkingDirectory()
+{
+    wchar_t folder[kPathChars] = L"";
+    GetCurrentDirectoryW(kPathChars, folder);
+    wcscpy(openFolderW, folder);
+    wcscpy(saveFolderW, folder);
+    wcscpy(logFolderW, folder);
+    const size_t length = wcslen(logFolderW);
+    if ((length == 0 || logFolderW[length - 1] != L'\\') && length + 1 < kPathChars)
+        wcscat(logFolderW, L"\\");
+    NarrowText(openFolderW, -1, openFolder, kPathChars);
+    NarrowText(saveFolderW, -1, saveFolder, kPathChars);
+    NarrowText(logFolderW, -1, logFolder, kPathChars);
+}
+
+bool RegisterClasses()
+{
+    for (const ClassRow& row : kClasses) {
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof wc;
+        wc.style = row.style;
+        wc.lpfnWndProc = row.procedure;
+        wc.hInstance = krtInstance;
+        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.hbrBackground = row.background();
+        wc.lpszClassName = ClassName(row);
+        if (!RegisterClassExW(&wc))
+            return false;
+    }
+    return true;
+}
+
+HMENU BuildMenuBar()
+{
+    struct Row { UINT id; const wchar_t* text; };
+    static const Row rows[] = {{1001, L"Start(&S)"}, {1003, L"Stop(&C)"}, {1002, L"Exit(&X)"}};
+    HMENU bar = CreateMenu();
+    UINT position = 0;
+    for (const Row& row : rows) {
+        MENUITEMINFOW item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE;
+        item.fType = MFT_STRING;
+        item.wID = row.id;
+        item.dwTypeData = const_cast<wchar_t*>(row.text);
+        InsertMenuItemW(bar, position++, TRUE, &item);
+    }
+    return bar;
+}
+
+void CreateTrueTypeFont()
+{
+    trueTypeFont = CreateFontW(cellHeight, cellWidth, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                               L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF");  // ＭＳ ゴシック
+    krt_tttc = 0xFFFFFF;
+    TextCursor = {0, 0, 0};
+}
+
+}  // namespace
+
+int KrtStart(HINSTANCE instance)
+{
+    // 1. Instance number.
+    instanceNumber = ClaimInstanceNumber();
+    if (instanceNumber < 0) {
+        MessageBoxW(nullptr, L"Over instance limit!", L"KRTLIB", MB_OK);
+        return 1;
+    }
+    // 2. GDI+.
+    Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, codecs not suppressed
+    Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr);
+    // 3. Millisecond factor.
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    millisecondFactor = 1000.0 / static_cast<double>(frequency.QuadPart);
+    // 4. and 5. Tables, the working directory and the other process-wide state.
+    ResetControlFlags();
+    ResetMailbox();
+    SetMailboxWaitHooks({PumpMessages, MailboxCanServe});
+    ResetLibraryTables();
+    krtInstance = instance;
+    TakeWorkingDirectory();
+    // 6. Window classes.
+    if (!RegisterClasses())
+        return 1;
+    // 7. to 9. The main window's size: a client 240 wide and a menu bar plus 32 high, framed
+    // for the style without a menu.
+    const int screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
+    const int workBottom = GetSystemMetrics(SM_CYFULLSCREEN) + GetSystemMetrics(SM_CYCAPTION);
+    menuBar = BuildMenuBar();
+    const DWORD style = WS_VISIBLE | WS_CAPTION | WS_THICKFRAME;
+    RECT frame = {0, 0, 240, GetSystemMetrics(SM_CYMENU) + 32};
+    AdjustWindowRect(&frame, style, FALSE);
+    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    // 10. Created 55 pixels above its place; the drop-in animation of WM_CREATE brings its
+    // bottom edge onto the bottom of the work area.
+    CreateWindowExW(0, mainWindowClass, L"KRTLIB", style, (screenWidth - w) / 2,
+                    workBottom - h - 55, w, h, nullptr, menuBar, krtInstance, nullptr);
+    if (!MainWindow)
+        return 1;
+    // 11. to 13.
+    ShowIdleStatus();
+    DragAcceptFiles(MainWindow, TRUE);
+    UpdateWindow(MainWindow);
+    CreateTrueTypeFont();
+    return 0;
+}
+
+void KrtRunMessageLoop()
+{
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void KrtFinish()
+{
+    if (trueTypeFont) {
+        DeleteObject(trueTypeFont);
+        trueTypeFont = nullptr;
+    }
+    if (menuBar && IsMenu(menuBar))
+        DestroyMenu(menuBar);
+    menuBar = nullptr;
+    if (gdiplusToken) {
+        Gdiplus::GdiplusShutdown(gdiplusToken);
+        gdiplusToken = 0;
+    }
+    for (const ClassRow& row : kClasses)
+        UnregisterClassW(ClassName(row), krtInstance);
+    if (instanceClaim) {
+        CloseHandle(instanceClaim);
+        instanceClaim = nullptr;
+    }
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    if (KrtStart(instance) != 0)
+        return 1;
+    KrtRunMessageLoop();
+    KrtFinish();
+    return 0;
+}

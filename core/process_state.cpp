@@ -1,0 +1,7 @@
+#include "core/process_state.h"
+
+int instanceNumber = 0;
+int displayColourDepth = 0;
+char openFolder[kPathChars] = "";
+char saveFolder[kPathChars] = "";
+char logFolder[kPathChars] = "";

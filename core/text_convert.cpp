@@ -1,0 +1,74 @@
+#include "core/text_convert.h"
+#include <cstring>
+#include <vector>
+
+int WidenText(const char* narrow, wchar_t* out, int outUnits)
+{
+    if (!out || outUnits <= 0)
+        return 0;
+    out[0] = L'\0';
+    if (!narrow || !*narrow)
+        return 0;
+    const int needed = MultiByteToWideChar(CP_ACP, 0, narrow, -1, nullptr, 0);  // with terminator
+    if (needed <= 0)
+        return 0;
+    if (needed <= outUnits) {
+        MultiByteToWideChar(CP_ACP, 0, narrow, -1, out, outUnits);
+        return needed - 1;
+    }
+    std::vector<wchar_t> whole(needed);
+    MultiByteToWideChar(CP_ACP, 0, narrow, -1, whole.data(), needed);
+    int keep = outUnits - 1;
+    if (keep > 0 && IS_HIGH_SURROGATE(whole[keep - 1]))
+        --keep;  // do not leave half a surrogate pair
+    std::memcpy(out, whole.data(), keep * sizeof(wchar_t));
+    out[keep] = L'\0';
+    return keep;
+}
+
+int NarrowText(const wchar_t* wide, int units, char* out, int outBytes)
+{
+    if (!out || outBytes <= 0)
+        return 0;
+    out[0] = '\0';
+    if (!wide)
+        return 0;
+    if (units < 0)
+        units = static_cast<int>(wcslen(wide));
+    if (units == 0)
+        return 0;
+    const int needed = WideCharToMultiByte(CP_ACP, 0, wide, units, nullptr, 0, nullptr, nullptr);
+    if (needed > 0 && needed < outBytes) {
+        const int n = WideCharToMultiByte(CP_ACP, 0, wide, units, out, outBytes - 1, nullptr, nullptr);
+        out[n > 0 ? n : 0] = '\0';
+        return n > 0 ? n : 0;
+    }
+    // Too long: convert character by character while whole characters fit.
+    int written = 0;
+    for (int i = 0; i < units;) {
+        const int step = (IS_HIGH_SURROGATE(wide[i]) && i + 1 < units) ? 2 : 1;
+        char piece[8];
+        const int n = WideCharToMultiByte(CP_ACP, 0, wide + i, step, piece, sizeof piece, nullptr, nullptr);
+        if (n <= 0 || written + n > outBytes - 1)
+            break;
+        std::memcpy(out + written, piece, n);
+        written += n;
+        i += step;
+    }
+    out[written] = '\0';
+    return written;
+}
+
+void TruncateNarrow(char* text, int maxBytes)
+{
+    if (!text || maxBytes < 0)
+        return;
+    int i = 0;
+    while (text[i] && i < maxBytes) {
+        const int size = IsDBCSLeadByte(static_cast<BYTE>(text[i])) && text[i + 1] ? 2 : 1;
+        if (i + size > maxBytes)
+            break;
+        i += size;
+    }
+    text[i] = '\0';
+}

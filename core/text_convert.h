@@ -1,0 +1,15 @@
+// Bounded conversions between the system code page and UTF-16.  Every fixed buffer of the
+// library is filled through these: the result is always terminated and never cut inside a
+// character (a double-byte character or a surrogate pair is kept whole or left out).
+#pragma once
+#include <windows.h>
+
+// Narrow (CP_ACP) to UTF-16 into out[outUnits]; returns the units written, terminator excluded.
+int WidenText(const char* narrow, wchar_t* out, int outUnits);
+
+// `units` UTF-16 units (-1: up to the terminator) to narrow text into out[outBytes]; returns the
+// bytes written, terminator excluded.
+int NarrowText(const wchar_t* wide, int units, char* out, int outBytes);
+
+// Cuts narrow text to at most maxBytes bytes without splitting a double-byte character.
+void TruncateNarrow(char* text, int maxBytes);

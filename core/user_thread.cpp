@@ -1,0 +1,146 @@
+// The user-program thread, the two threads' message pumps, the clock, frame pacing and Exit.
+#include <windows.h>
+
+#include "boxes/box_state.h"
+#include "core/clock.h"
+#include "core/control_flags.h"
+#include "core/framework.h"
+#include "core/mailbox.h"
+#include "krtlib.h"
+#include "text/text_window_table.h"
+
+namespace {
+
+constexpr unsigned kExitWaitMs = 2000;
+constexpr int64_t kFrameMs = 30;
+
+int64_t Counter()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+bool UserThreadAlive()
+{
+    DWORD code = 0;
+    return userThread && GetExitCodeThread(userThread, &code) && code == STILL_ACTIVE;
+}
+
+
+// Takes the next message after a peek; false when it was WM_QUIT, which is put back for the
+// thread's main loop to see.
+bool TakeMessage(MSG& message)
+{
+    if (GetMessageW(&message, nullptr, 0, 0) > 0)
+        return true;
+    PostQuitMessage(static_cast<int>(message.wParam));
+    return false;
+}
+
+}  // namespace
+
+// A poster may wait only while the user-program thread can still serve its request.
+bool MailboxCanServe() { return exitState == 0 && UserThreadAlive(); }
+
+unsigned MillisecondClock()
+{
+    return MillisecondsFromCounter(Counter(), millisecondFactor);
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!TakeMessage(message))
+            return;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void PumpUserMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!TakeMessage(message))
+            return;
+        // The boxes get Tab and Enter handling by seeing every message first.
+        HWND inputBox = InputBox.box;
+        if (inputBox && IsDialogMessageW(inputBox, &message))
+            continue;
+        HWND buttonBox = ButtonBox.box;
+        if (buttonBox && IsDialogMessageW(buttonBox, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+DWORD WINAPI UserThreadMain(LPVOID)
+{
+    UserProgramInit();
+    RebuildSnapTable();  // the init entry point has usually opened windows
+    while (exitState == 0) {
+        Sleep(1);
+        PumpUserMessages();
+        if (RequestMailbox.code != 0)
+            RunPendingRequest();
+        if (startRequested != 0 && running == 0) {
+            DragAcceptFiles(MainWindow, FALSE);
+            running = 1;
+            startRequested = 0;
+            stopRequested = 0;
+            UserProgramMain();
+            if (exitState != 0)
+                break;  // running stays 1 and dropping stays off: the process is ending
+            running = 0;
+            stopRequested = 0;
+            DragAcceptFiles(MainWindow, TRUE);
+        }
+    }
+    exitState = 2;
+    PumpUserMessages();
+    return 0;
+}
+
+int WaitNextFrame()
+{
+    const int64_t t0 = Counter();
+    if (RoundedMillisecondsBetween(t0, Counter(), millisecondFactor) >= kFrameMs)
+        return 0;
+    do {
+        PumpUserMessages();
+        if (stopRequested != 0)
+            return 1;
+    } while (RoundedMillisecondsBetween(t0, Counter(), millisecondFactor) < kFrameMs);
+    return 0;
+}
+
+void ExitFramework()
+{
+    lineInputOwner = 0;  // a pending line input returns
+    stopRequested = 1;
+    exitState = 1;
+    // Wait up to 2000 ms for the thread to leave its loop.  Messages the thread sends to the
+    // main window meanwhile (its status line, its file-drop style) are served, so a thread that
+    // is ending normally is never held up by this wait.
+    const unsigned t0 = MillisecondClock();
+    while (UserThreadAlive()) {
+        const unsigned elapsed = MillisecondClock() - t0;
+        if (elapsed > kExitWaitMs)
+            break;
+        MsgWaitForMultipleObjects(1, &userThread, FALSE, kExitWaitMs + 1 - elapsed, QS_SENDMESSAGE);
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (UserThreadAlive())
+        TerminateThread(userThread, 1);
+    if (exitState == 1)
+        exitState = 2;
+    if (userThread) {
+        CloseHandle(userThread);
+        userThread = nullptr;
+    }
+    DestroyWindow(MainWindow);
+}

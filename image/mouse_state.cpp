@@ -1,0 +1,4 @@
+#include "krtlib.h"
+
+MouseStateFields MouseState = {};
+int mouseTracking = 0;

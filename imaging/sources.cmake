@@ -1,0 +1,6 @@
+list(APPEND KRT_PURE_SOURCES
+  imaging/text_state.cpp
+  imaging/tool_feed.cpp
+)
+list(APPEND KRT_WIN32_SOURCES
+)

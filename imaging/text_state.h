@@ -1,0 +1,17 @@
+// State shared by the two ways of drawing text into images: the text cursor, the colours and
+// the TrueType font with its cell size.
+#pragma once
+#include "core/handles.h"
+
+struct TextCursorFields {
+    int x;
+    int baseline;
+    int leftMargin;
+};
+
+extern TextCursorFields TextCursor;
+extern int krt_tc;
+extern int krt_tttc;
+extern FontHandle trueTypeFont;
+extern int cellWidth;   // TrueType cell width, initially 8
+extern int cellHeight;  // TrueType cell height, initially 16; also the line advance

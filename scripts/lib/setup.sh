@@ -1,0 +1,127 @@
+# Shared set-up of scripts/test, scripts/run and scripts/bench: packages, locale, builds,
+# a private Wine prefix and a private Xvfb.  Source it; every function is idempotent.
+# Nothing here kills a process it did not start itself.
+
+KRT_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+KRT_BUILD=${KRT_BUILD:-$KRT_ROOT/build}
+KRT_SCREEN=${KRT_SCREEN:-1280x1024}
+export WINEPREFIX=${KRT_WINEPREFIX:-$KRT_BUILD/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export KRT_LOCALE_DIR=$KRT_BUILD/locale
+
+KRT_XVFB_PID=
+KRT_WINESERVER_PID=
+
+krt_log() { printf '[krtlib] %s\n' "$*" >&2; }
+
+# Debian packages, by the command or file that shows each is there.
+KRT_PACKAGES=(
+  "cmake:cmake" "g++:g++" "make:make" "pkg-config:pkg-config"
+  "/usr/src/googletest/CMakeLists.txt:googletest" "/usr/include/gtest/gtest.h:libgtest-dev"
+  "/usr/include/benchmark/benchmark.h:libbenchmark-dev"
+  "wine:wine" "wine64:wine64" "x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix"
+  "/usr/x86_64-w64-mingw32/include/windows.h:mingw-w64-x86-64-dev"
+  "Xvfb:xvfb" "xdotool:xdotool" "xdpyinfo:x11-utils" "xwd:x11-apps" "xclip:xclip" "convert:imagemagick"
+  "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf:fonts-ipafont-gothic"
+  "/usr/share/wine/fonts/marlett.ttf:fonts-wine" "localedef:locales"
+  "gcc:gcc" "/usr/include/X11/Xlib.h:libx11-dev"
+)
+
+krt_install_packages() {
+  local missing=() entry probe pkg
+  for entry in "${KRT_PACKAGES[@]}"; do
+    probe=${entry%%:*}; pkg=${entry##*:}
+    if [[ $probe == /* ]]; then [[ -e $probe ]] && continue
+    else command -v "$probe" >/dev/null 2>&1 && continue; fi
+    missing+=("$pkg")
+  done
+  ((${#missing[@]} == 0)) && return 0
+  krt_log "installing: ${missing[*]}"
+  if [[ $(id -u) -ne 0 ]]; then krt_log "not root: install these packages first"; return 1; fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq >&2 || return 1
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2 || return 1
+}
+
+# Wine needs a generated ja_JP.UTF-8 locale, or non-ASCII arguments lose their high bits.
+krt_make_locale() {
+  if locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then unset LOCPATH; { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null; return 0; fi
+  if [[ ! -d $KRT_LOCALE_DIR/ja_JP.UTF-8 ]]; then
+    mkdir -p "$KRT_LOCALE_DIR"
+    localedef -i ja_JP -f UTF-8 "$KRT_LOCALE_DIR/ja_JP.UTF-8" >&2 || true
+  fi
+  export LOCPATH=$KRT_LOCALE_DIR
+  { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null  # bash itself cannot see LOCPATH; its children do
+}
+
+krt_build_host() {
+  cmake -S "$KRT_ROOT" -B "$KRT_BUILD/host" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DKRT_SANITIZE=${KRT_SANITIZE:-ON} -DKRT_BENCH=${KRT_BENCH:-OFF} >/dev/null || return 1
+  cmake --build "$KRT_BUILD/host" -j "$(nproc 2>/dev/null || echo 2)" || return 1
+}
+
+krt_build_win() {
+  cmake -S "$KRT_ROOT" -B "$KRT_BUILD/win" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$KRT_ROOT/cmake/mingw-w64.cmake" -DKRT_BENCH=${KRT_BENCH:-OFF} >/dev/null || return 1
+  cmake --build "$KRT_BUILD/win" -j "$(nproc 2>/dev/null || echo 2)" || return 1
+}
+
+krt_build() { krt_build_host && krt_build_win; }
+
+# Registry settings of the prefix: virtual desktop the size of the screen, no crash dialog,
+# and the Japanese gothic face mapped onto IPAGothic.
+krt_prefix_settings() {
+  local reg=$KRT_BUILD/krt-prefix.reg
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="%s"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"ＭＳ ゴシック"="IPAGothic"\r\n' "$KRT_SCREEN" \
+    | iconv -f UTF-8 -t UTF-16 > "$reg"
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+}
+
+krt_prepare_prefix() {
+  if [[ -f $WINEPREFIX/.krt-ready ]]; then return 0; fi
+  krt_log "creating the Wine prefix $WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  ( unset DISPLAY; wineboot -i >/dev/null 2>&1; krt_prefix_settings; wineserver -w )
+  touch "$WINEPREFIX/.krt-ready"
+}
+
+krt_free_display() {
+  local n
+  for n in $(seq 91 190); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    echo "$n"; return 0
+  done
+  return 1
+}
+
+krt_start_xvfb() {
+  local n tries
+  for tries in 1 2 3 4 5; do
+    n=$(krt_free_display) || return 1
+    Xvfb ":$n" -screen 0 "${KRT_SCREEN}x24" -nolisten tcp >/dev/null 2>&1 &
+    KRT_XVFB_PID=$!
+    local t
+    for t in $(seq 1 100); do
+      if xdpyinfo -display ":$n" >/dev/null 2>&1; then export DISPLAY=":$n"; return 0; fi
+      kill -0 "$KRT_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$KRT_XVFB_PID" 2>/dev/null; wait "$KRT_XVFB_PID" 2>/dev/null; KRT_XVFB_PID=
+  done
+  return 1
+}
+
+# Keep one wine server alive for the whole session, so each program starts warm.
+krt_start_wineserver() {
+  wineserver -p >/dev/null 2>&1 &
+  KRT_WINESERVER_PID=$!
+  # The first program starts the virtual desktop; do it now so tests do not pay for it.
+  wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+krt_stop_session() {
+  if [[ -n ${WINEPREFIX:-} && -d $WINEPREFIX ]]; then wineserver -k >/dev/null 2>&1 || true; fi
+  if [[ -n $KRT_WINESERVER_PID ]]; then wait "$KRT_WINESERVER_PID" 2>/dev/null; KRT_WINESERVER_PID=; fi
+  if [[ -n $KRT_XVFB_PID ]]; then kill "$KRT_XVFB_PID" 2>/dev/null; wait "$KRT_XVFB_PID" 2>/dev/null; KRT_XVFB_PID=; fi
+}

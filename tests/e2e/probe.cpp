@@ -1,0 +1,213 @@
+// A small console program the end-to-end scripts run beside the program under test, in the
+// same Wine session, to read what X cannot tell: system metrics, window rectangles and
+// texts, the clipboard, and to post commands.  Output is UTF-8, one value per line.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring Widen(const char* utf8)
+{
+    if (!utf8 || !std::strcmp(utf8, "-"))
+        return L"";
+    wchar_t buffer[1024];
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, buffer, 1024);
+    return n > 0 ? std::wstring(buffer, n - 1) : std::wstring();
+}
+
+void PrintUtf8(const wchar_t* text)
+{
+    char buffer[4096];
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+    std::printf("%s\n", n > 0 ? buffer : "");
+}
+
+// "-" for either part means any.
+HWND Find(const char* className, const char* title)
+{
+    const std::wstring c = Widen(className), t = Widen(title);
+    return FindWindowW(c.empty() ? nullptr : c.c_str(), t.empty() ? nullptr : t.c_str());
+}
+
+int Metrics()
+{
+    std::printf("%d %d %d %d %d %d %d\n", GetSystemMetrics(SM_CXFULLSCREEN),
+                GetSystemMetrics(SM_CYFULLSCREEN), GetSystemMetrics(SM_CYCAPTION),
+                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYMENU));
+    return 0;
+}
+
+int Rect(HWND window)
+{
+    RECT r;
+    if (!window || !GetWindowRect(window, &r)) {
+        std::printf("none\n");
+        return 1;
+    }
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+}
+
+int ClientRect(HWND window)
+{
+    RECT r;
+    if (!window || !GetClientRect(window, &r)) {
+        std::printf("none\n");
+        return 1;
+    }
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, origin.x + r.right, origin.y + r.bottom);
+    return 0;
+}
+
+int Texts(HWND window)
+{
+    if (!window) {
+        std::printf("none\n");
+        return 1;
+    }
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM) {
+            wchar_t text[1024];
+            GetWindowTextW(child, text, 1024);
+            PrintUtf8(text);
+            return TRUE;
+        },
+        0);
+    return 0;
+}
+
+int Title(HWND window)
+{
+    if (!window) {
+        std::printf("none\n");
+        return 1;
+    }
+    wchar_t text[512];
+    GetWindowTextW(window, text, 512);
+    PrintUtf8(text);
+    return 0;
+}
+
+// Every visible top-level popup menu window.
+int Menus()
+{
+    int found = 0;
+    EnumWindows(
+        [](HWND window, LPARAM count) {
+            wchar_t name[32];
+            GetClassNameW(window, name, 32);
+            RECT r;
+            if (!std::wcscmp(name, L"#32768") && IsWindowVisible(window) && GetWindowRect(window, &r)) {
+                std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+                ++*reinterpret_cast<int*>(count);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    if (!found)
+        std::printf("none\n");
+    return found ? 0 : 1;
+}
+
+int ClipboardText()
+{
+    if (!OpenClipboard(nullptr))
+        return 1;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    int result = 1;
+    if (data) {
+        const char* text = static_cast<const char*>(GlobalLock(data));
+        if (text) {
+            // Raw bytes, so that line ends and code page 932 text can be compared exactly.
+            std::fwrite(text, 1, std::strlen(text), stdout);
+            GlobalUnlock(data);
+            result = 0;
+        }
+    }
+    CloseClipboard();
+    return result;
+}
+
+// Posts WM_COMMAND 1002 (Exit) to every running instance's main window.
+int ExitAll()
+{
+    EnumWindows(
+        [](HWND window, LPARAM) {
+            wchar_t name[32];
+            GetClassNameW(window, name, 32);
+            if (!std::wcsncmp(name, L"krtlib_mw", 9))
+                PostMessageW(window, WM_COMMAND, 1002, 0);
+            return TRUE;
+        },
+        0);
+    return 0;
+}
+
+int Count(const char* className, const char* title)
+{
+    struct Query { std::wstring c, t; int n; } q{Widen(className), Widen(title), 0};
+    EnumWindows(
+        [](HWND window, LPARAM data) {
+            Query& query = *reinterpret_cast<Query*>(data);
+            wchar_t name[256], text[256];
+            GetClassNameW(window, name, 256);
+            GetWindowTextW(window, text, 256);
+            if ((query.c.empty() || query.c == name) && (query.t.empty() || query.t == text) &&
+                IsWindowVisible(window))
+                ++query.n;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&q));
+    std::printf("%d\n", q.n);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr,
+                     "usage: probe metrics | rect C T | client C T | title C T | texts C T | count C T"
+                     " | menus | clipboard-text | post C T MSG WPARAM LPARAM | exit-all\n");
+        return 2;
+    }
+    const std::string command = argv[1];
+    if (command == "metrics")
+        return Metrics();
+    if (command == "menus")
+        return Menus();
+    if (command == "clipboard-text")
+        return ClipboardText();
+    if (command == "exit-all")
+        return ExitAll();
+    if (argc < 4)
+        return 2;
+    if (command == "rect")
+        return Rect(Find(argv[2], argv[3]));
+    if (command == "client")
+        return ClientRect(Find(argv[2], argv[3]));
+    if (command == "title")
+        return Title(Find(argv[2], argv[3]));
+    if (command == "texts")
+        return Texts(Find(argv[2], argv[3]));
+    if (command == "count")
+        return Count(argv[2], argv[3]);
+    if (command == "post" && argc >= 7) {
+        HWND window = Find(argv[2], argv[3]);
+        return window && PostMessageW(window, std::strtoul(argv[4], nullptr, 0),
+                                      std::strtoul(argv[5], nullptr, 0), std::strtol(argv[6], nullptr, 0))
+                   ? 0
+                   : 1;
+    }
+    return 2;
+}

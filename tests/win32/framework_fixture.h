@@ -1,0 +1,36 @@
+// Starting and stopping the real framework inside a test process.  The test's main thread is
+// the GUI thread; the framework creates the user-program thread as usual.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+// What the test's user program does; set before the framework starts.
+extern std::function<void()> testUserInit;
+extern std::function<void()> testUserMain;
+
+// Starts the framework (main window, user-program thread); returns KrtStart's result.
+int StartFramework();
+// Ends it with Exit if it still runs, takes the WM_QUIT that Exit leaves, and releases everything.
+void StopFramework();
+
+// Dispatches the GUI thread's messages until condition() holds or timeoutMs pass; returns
+// whether it held.  Deadlines are generous: the machines are shared.
+bool PumpUntil(const std::function<bool()>& condition, unsigned timeoutMs = 10000);
+void PumpFor(unsigned milliseconds);
+
+// Runs work on the user-program thread (through a posted message the thread dispatches) and
+// waits for it; the thread must be idle or dispatching.
+void RunOnUserThread(const std::function<void()>& work);
+
+// Holds or releases Ctrl in the calling thread's key state, as GetKeyState sees it.
+void SetCtrlDown(bool down);
+
+class FrameworkTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};

@@ -10,6 +10,7 @@
 #include "core/framework.h"
 #include "core/mailbox.h"
 #include "core/process_state.h"
+#include "core/request_work.h"
 #include "core/text_convert.h"
 #include "core/library_reset.h"
 #include "core/window_procedures.h"
@@ -154,6 +155,7 @@ int KrtStart(HINSTANCE instance)
     ResetControlFlags();
     ResetMailbox();
     SetMailboxWaitHooks({PumpMessages, MailboxCanServe});
+    InstallRequestWork();
     ResetLibraryTables();
     krtInstance = instance;
     TakeWorkingDirectory();

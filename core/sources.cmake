@@ -12,6 +12,7 @@ list(APPEND KRT_WIN32_SOURCES
   core/main_window_commands.cpp
   core/popup_menu.cpp
   core/process_entry.cpp
+  core/request_work.cpp
   core/requests.cpp
   core/snap_table.cpp
   core/status_and_pause.cpp

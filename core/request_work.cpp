@@ -1,0 +1,16 @@
+// The work each request code does on the user-program thread; each entry is the operation of
+// the subsystem that owns it.
+#include "core/mailbox.h"
+#include "core/request_work.h"
+
+namespace {
+
+[[maybe_unused]] void Install(int code, RequestWork work) { RequestWorkTable[code - kFirstRequestCode] = work; }
+
+}  // namespace
+
+void InstallRequestWork()
+{
+    for (RequestWork& work : RequestWorkTable)
+        work = nullptr;
+}

@@ -2,6 +2,7 @@
 
 #include "boxes/box_state.h"
 #include "image/image_table.h"
+#include "text/input_ring.h"
 #include "text/text_window_table.h"
 
 void ResetLibraryTables()
@@ -15,6 +16,9 @@ void ResetLibraryTables()
         record.inUse = 0;
     currentTextWindow = 0;
     lineInputOwner = 0;
+    lineInputRequest = NoLineRequest;
+    LastLine[0] = 0;
+    ResetInputRing(InputRing);
     InputBox.box = nullptr;
     ButtonBox.box = nullptr;
 }

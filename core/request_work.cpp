@@ -2,10 +2,11 @@
 // the subsystem that owns it.
 #include "core/mailbox.h"
 #include "core/request_work.h"
+#include "text/text_window.h"
 
 namespace {
 
-[[maybe_unused]] void Install(int code, RequestWork work) { RequestWorkTable[code - kFirstRequestCode] = work; }
+void Install(int code, RequestWork work) { RequestWorkTable[code - kFirstRequestCode] = work; }
 
 }  // namespace
 
@@ -13,4 +14,5 @@ void InstallRequestWork()
 {
     for (RequestWork& work : RequestWorkTable)
         work = nullptr;
+    Install(RequestOpenTextWindow, OpenTextWindowRequest);
 }

@@ -65,7 +65,12 @@ void TruncateNarrow(char* text, int maxBytes)
         return;
     int i = 0;
     while (text[i] && i < maxBytes) {
-        const int size = IsDBCSLeadByte(static_cast<BYTE>(text[i])) && text[i + 1] ? 2 : 1;
+        int size = 1;
+        if (IsDBCSLeadByte(static_cast<BYTE>(text[i]))) {
+            if (!text[i + 1])
+                break;  // a lead byte without its trail byte is half a character
+            size = 2;
+        }
         if (i + size > maxBytes)
             break;
         i += size;

@@ -122,6 +122,7 @@ void ExitFramework()
     lineInputOwner = 0;  // a pending line input returns
     stopRequested = 1;
     exitState = 1;
+    KRT_CloseAllLogs();
     // Wait up to 2000 ms for the thread to leave its loop.  Messages the thread sends to the
     // main window meanwhile (its status line, its file-drop style) are served, so a thread that
     // is ending normally is never held up by this wait.

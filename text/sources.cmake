@@ -1,6 +1,15 @@
 list(APPEND KRT_PURE_SOURCES
+  text/input_ring.cpp
+  text/line_echo.cpp
+  text/log_name.cpp
+  text/print_walk.cpp
   text/text_window_table.cpp
 )
 list(APPEND KRT_WIN32_SOURCES
+  text/command_prompt.cpp
+  text/console_print.cpp
+  text/line_input.cpp
+  text/log_file.cpp
+  text/text_window.cpp
   text/text_window_proc.cpp
 )

@@ -11,11 +11,18 @@ namespace {
 
 HWND runnerWindow = nullptr;
 constexpr UINT kRunWork = WM_APP + 1;
+constexpr UINT kRunPostedWork = WM_APP + 2;
 
 LRESULT CALLBACK RunnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kRunWork) {
         (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        return 0;
+    }
+    if (message == kRunPostedWork) {
+        auto* work = reinterpret_cast<std::function<void()>*>(lParam);
+        (*work)();
+        delete work;
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -122,4 +129,38 @@ void FrameworkTest::SetUp()
 void FrameworkTest::TearDown()
 {
     StopFramework();
+}
+
+void PostToUserThread(std::function<void()> work)
+{
+    PostMessageW(runnerWindow, kRunPostedWork, 0,
+                 reinterpret_cast<LPARAM>(new std::function<void()>(std::move(work))));
+}
+
+Snapshot TakeSnapshot(HDC source, int width, int height)
+{
+    Snapshot shot;
+    shot.width = width;
+    shot.height = height;
+    shot.pixels.assign(static_cast<size_t>(width) * height, 0);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, dib);
+    BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    GdiFlush();
+    const unsigned* words = static_cast<const unsigned*>(bits);
+    for (size_t i = 0; i < shot.pixels.size(); ++i)
+        shot.pixels[i] = words[i] & 0xFFFFFF;
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(dib);
+    return shot;
 }

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -34,3 +35,15 @@ protected:
     void SetUp() override;
     void TearDown() override;
 };
+
+// Runs work on the user-program thread without waiting for it (for work that itself waits for
+// input the test sends afterwards).
+void PostToUserThread(std::function<void()> work);
+
+// A copy of a device context's pixels as 0x00RRGGBB words, row by row.
+struct Snapshot {
+    int width = 0, height = 0;
+    std::vector<unsigned> pixels;
+    unsigned at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+Snapshot TakeSnapshot(HDC source, int width, int height);

@@ -1,0 +1,37 @@
+// The echo of a line being typed into a console, and Backspace across the automatic line
+// breaks the echo made.  The cursor arithmetic lives here; drawing and the newline (with its
+// scroll) are callbacks into the text window.
+#pragma once
+#include "text/input_ring.h"
+
+struct EchoSurface {
+    void* context;
+    int* cursorX;  // the text window's cursor
+    int* cursorY;
+    int width;
+    int cellWidth;
+    int cellHeight;
+    // Draws one unit at the cursor over `cells` cells and invalidates them.
+    void (*draw)(void* context, unsigned short unit, int cells);
+    // cursorX = 0, cursorY one line down, the scroll step.
+    void (*newline)(void* context);
+};
+
+struct LineEdit {
+    unsigned short line[kLineUnits];
+    int length;
+    int wraps[kLineUnits];  // one x position per automatic line break made by this line's echo
+    int wrapCount;
+};
+
+constexpr int kMaxLineLength = kLineUnits - 1;  // 255 units
+constexpr unsigned short kIdeographicSpace = 0x3000;
+
+void BeginLineEdit(LineEdit& edit);
+
+// Echoes a typed unit and appends it (the caller checks the 255-unit limit first).
+void EchoUnit(LineEdit& edit, const EchoSurface& surface, unsigned short unit);
+
+// Removes the last unit (nothing when the line is empty).  The caret cell is left for the
+// next caret draw.
+void EraseLastUnit(LineEdit& edit, const EchoSurface& surface);

@@ -34,3 +34,7 @@ struct ButtonBoxFields {
 
 extern InputBoxFields InputBox;
 extern ButtonBoxFields ButtonBox;
+
+// Both boxes as a freshly started process has them: none open, the initial column widths and
+// button size, no values held.
+void ResetBoxes();

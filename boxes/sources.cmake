@@ -1,4 +1,5 @@
 list(APPEND KRT_PURE_SOURCES
+  boxes/box_geometry.cpp
   boxes/box_state.cpp
 )
 list(APPEND KRT_WIN32_SOURCES

@@ -19,6 +19,5 @@ void ResetLibraryTables()
     lineInputRequest = NoLineRequest;
     LastLine[0] = 0;
     ResetInputRing(InputRing);
-    InputBox.box = nullptr;
-    ButtonBox.box = nullptr;
+    ResetBoxes();
 }

@@ -1,5 +1,7 @@
 // The work each request code does on the user-program thread; each entry is the operation of
 // the subsystem that owns it.
+#include "boxes/button_box.h"
+#include "boxes/input_box.h"
 #include "core/mailbox.h"
 #include "core/request_work.h"
 #include "text/text_window.h"
@@ -15,4 +17,6 @@ void InstallRequestWork()
     for (RequestWork& work : RequestWorkTable)
         work = nullptr;
     Install(RequestOpenTextWindow, OpenTextWindowRequest);
+    Install(RequestOpenInputBox, OpenInputBoxRequest);
+    Install(RequestOpenButtonBox, OpenButtonBoxRequest);
 }

@@ -67,6 +67,17 @@ void LayOutInputBox()
     }
 }
 
+void FocusInputBox()
+{
+    HWND first = InputBox.edits[0];
+    if (!InputBox.lastFocusedEdit)
+        InputBox.lastFocusedEdit = first;
+    if (InputBox.lastFocusedEdit)
+        SetFocus(InputBox.lastFocusedEdit);
+    if (first)
+        PostMessageW(first, EM_SETSEL, 0, -1);
+}
+
 void CommitEdit(HWND edit)
 {
     if (!edit)
@@ -102,7 +113,9 @@ void KRT_OpenInputBox(int x, int y, int items)
         CreateItem(box, i);
     UpdateWindow(box);
     SetForegroundWindow(box);
-    SetFocus(InputBox.edits[0]);
+    // The window was activated while it was created, before it had fields: what activation
+    // does is done now that they exist.
+    FocusInputBox();
 }
 
 void KRT_ResizeInputBox(int isize, int esize)

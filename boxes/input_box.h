@@ -9,6 +9,10 @@ InputColumns CurrentInputColumns();
 // Places every label and edit by the present column widths.
 void LayOutInputBox();
 
+// The focus goes back to the field that had it last (item 0 at first), and item 0's whole text
+// is selected, so that typing replaces it.
+void FocusInputBox();
+
 // Copies an edit's text into its item's value; a window that is no item's edit is ignored.
 void CommitEdit(HWND edit);
 

@@ -40,19 +40,6 @@ void OnSize(int clientWidth)
     LayOutInputBox();
 }
 
-// Only when the box becomes active: setting the focus while it is being deactivated would
-// activate it again and take the foreground back from the window the user went to.
-void OnActivate()
-{
-    HWND first = InputBox.edits[0];
-    if (!InputBox.lastFocusedEdit)
-        InputBox.lastFocusedEdit = first;
-    if (InputBox.lastFocusedEdit)
-        SetFocus(InputBox.lastFocusedEdit);
-    if (first)
-        PostMessageW(first, EM_SETSEL, 0, -1);  // the whole text of item 0
-}
-
 void RenameItem(int item)
 {
     if (item < 0 || item >= InputBox.itemCount)
@@ -120,8 +107,10 @@ LRESULT CALLBACK InputBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             OnSize(LOWORD(lParam));
         return 0;
     case WM_ACTIVATE:
+        // Only when it becomes active: setting the focus while it is being deactivated would
+        // activate it again and take the foreground back from the window the user went to.
         if (LOWORD(wParam) != WA_INACTIVE)
-            OnActivate();
+            FocusInputBox();
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));

@@ -85,6 +85,30 @@ int Texts(HWND window)
     return 0;
 }
 
+// Every child: its class and its rectangle in the parent's client area, "Class x y width height".
+int ChildRects(HWND window)
+{
+    if (!window) {
+        std::printf("none\n");
+        return 1;
+    }
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM) {
+            wchar_t name[64];
+            GetClassNameW(child, name, 64);
+            RECT r;
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+            char narrow[64];
+            WideCharToMultiByte(CP_UTF8, 0, name, -1, narrow, sizeof narrow, nullptr, nullptr);
+            std::printf("%s %ld %ld %ld %ld\n", narrow, r.left, r.top, r.right - r.left, r.bottom - r.top);
+            return TRUE;
+        },
+        0);
+    return 0;
+}
+
 int Title(HWND window)
 {
     if (!window) {
@@ -177,7 +201,8 @@ int main(int argc, char** argv)
 {
     if (argc < 2) {
         std::fprintf(stderr,
-                     "usage: probe metrics | rect C T | client C T | title C T | texts C T | count C T"
+                     "usage: probe metrics | rect C T | client C T | title C T | texts C T | child-rects C T"
+                     " | count C T"
                      " | menus | clipboard-text | post C T MSG WPARAM LPARAM | exit-all\n");
         return 2;
     }
@@ -200,6 +225,8 @@ int main(int argc, char** argv)
         return Title(Find(argv[2], argv[3]));
     if (command == "texts")
         return Texts(Find(argv[2], argv[3]));
+    if (command == "child-rects")
+        return ChildRects(Find(argv[2], argv[3]));
     if (command == "count")
         return Count(argv[2], argv[3]);
     if (command == "post" && argc >= 7) {

@@ -40,7 +40,7 @@ void CreateItem(HWND box, int item)
     InputBox.labels[item] = CreateBoxControl(L"STATIC", label, WS_CHILD | WS_VISIBLE | SS_SIMPLE, 0,
                                              InputLabelRect(columns, item), box, 0);
     InputBox.itemValue[item] = new char[kInputValueSize];
-    std::strcpy(InputBox.itemValue[item], "0");
+    std::memcpy(InputBox.itemValue[item], "0", 2);
     InputBox.edits[item] = CreateBoxControl(
         L"EDIT", L"0", WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL,
         WS_EX_CLIENTEDGE, InputEditRect(columns, item), box, 0);

@@ -1,8 +1,9 @@
-// Helpers of the input-box and button-box tests: what a user sees of a box (texts, rectangles,
-// the focus) and the relabelling prompts they answer in a text window.
+// Helpers of the box tests: what a user sees of a box, and the prompts they answer in text
+// window 0, whose log records what the prompts printed and the lines typed.
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -10,8 +11,6 @@
 
 #include "core/framework.h"
 #include "core/process_state.h"
-#include "framework_fixture.h"
-#include "krtlib.h"
 #include "text_test_support.h"
 
 inline std::wstring WindowText(HWND window)
@@ -21,36 +20,16 @@ inline std::wstring WindowText(HWND window)
     return text;
 }
 
-inline std::wstring ClassOf(HWND window)
+inline std::vector<std::wstring> ChildTexts(HWND parent)
 {
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-// The children of a window in creation order.
-inline std::vector<HWND> Children(HWND parent)
-{
-    std::vector<HWND> children;
+    std::vector<std::wstring> texts;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
+        texts.push_back(WindowText(child));
+    return texts;
 }
 
-// A child's rectangle in its parent's client coordinates, as {x, y, width, height}.
-struct PlacedRect {
-    int x, y, width, height;
-    bool operator==(const PlacedRect& o) const
-    {
-        return x == o.x && y == o.y && width == o.width && height == o.height;
-    }
-};
-inline std::ostream& operator<<(std::ostream& out, const PlacedRect& r)
-{
-    return out << "(" << r.x << ", " << r.y << ", " << r.width << " x " << r.height << ")";
-}
-
-inline PlacedRect ChildRect(HWND child)
+// {x, y, width, height}: a child in its parent's client area, or a window's client size.
+inline std::array<int, 4> ChildRect(HWND child)
 {
     RECT r;
     GetWindowRect(child, &r);
@@ -58,15 +37,14 @@ inline PlacedRect ChildRect(HWND child)
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-inline SIZE ClientSize(HWND window)
+inline std::array<int, 2> ClientSize(HWND window)
 {
     RECT r = {};
     GetClientRect(window, &r);
     return {r.right, r.bottom};
 }
 
-// Every message posted to the user-program thread so far has been dispatched (posted messages
-// of one thread are taken in order).
+// Every message posted to the user-program thread so far has been handled.
 inline void FlushUserThread()
 {
     static std::atomic<int> flushed;
@@ -75,94 +53,66 @@ inline void FlushUserThread()
     PumpUntil([] { return flushed == 1; });
 }
 
-inline HWND FocusOfUserThread()
-{
-    HWND focus = nullptr;
-    RunOnUserThread([&] { focus = GetFocus(); });
-    return focus;
-}
+inline void PostKey(HWND window, WPARAM key) { PostMessageW(window, WM_KEYDOWN, key, 0); }
 
-inline void PostKey(HWND window, WPARAM key)
-{
-    PostMessageW(window, WM_KEYDOWN, key, 0);
-    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
-}
+inline std::string LogPath() { return std::string(logFolder) + "KRTLIB" + std::to_string(instanceNumber) + "0.LOG"; }
 
-// Prompts go to text window 0, whose log records what they printed and the lines typed.
-inline std::string LogPath(int slot)
-{
-    return std::string(logFolder) + "KRTLIB" + std::to_string(instanceNumber) + std::to_string(slot) + ".LOG";
-}
-
-inline void StartPromptLog()
-{
-    std::remove(LogPath(0).c_str());
-    RunOnUserThread([] { KRT_StartLog(0); });
-}
-
-// Opens text window 0 and starts a fresh log on it.
 inline void OpenPromptWindow()
 {
     ASSERT_EQ(OpenTextWindowOnUserThread(0, 600, 0, 400, 200), 0);
-    StartPromptLog();
+    std::remove(LogPath().c_str());
+    RunOnUserThread([] { KRT_StartLog(0); });
 }
 
-// What the log holds so far; it is closed (a log file is not shared while open).
+// The log so far; it is closed and removed (a log file is not shared while open).
 inline std::string TakePromptLog()
 {
     RunOnUserThread([] { KRT_CloseLog(0); });
-    std::ifstream file(LogPath(0), std::ios::binary);
+    std::ifstream file(LogPath(), std::ios::binary);
     std::stringstream bytes;
     bytes << file.rdbuf();
     file.close();
-    std::remove(LogPath(0).c_str());
+    std::remove(LogPath().c_str());
     return bytes.str();
 }
 
-// Answers a relabelling prompt that a posted message starts on the user-program thread, and
-// waits until the message that started it has been handled.
+// Answers the prompt that a posted message starts, and waits until that message is handled.
 inline bool AnswerPrompt(const std::wstring& line)
 {
     if (!PumpUntil([] { return lineInputOwner != 0; }))
         return false;
-    TypeUnits(TextRecord(currentTextWindow).window, line + L"\r");
+    TypeUnits(TextRecord(0).window, line + L"\r");
     if (!PumpUntil([] { return lineInputOwner == 0; }))
         return false;
     FlushUserThread();
     return true;
 }
 
-// Types lines, each followed by Enter, for line inputs that run on this (the GUI) thread, as the
-// main window's creation dialogues do: a timer of this thread fires inside their reading loop
-// and types the next line once a read is waiting and every unit typed before has been taken.
+// Lines for the line inputs of the main window's dialogues, which run on this (the GUI) thread:
+// a timer firing inside their reading loop types the next line once a read waits and every unit
+// typed before has been taken.
 struct GuiTypist {
     std::vector<std::wstring> lines;
-    size_t next = 0;
-    unsigned expectedTaken = 0;
+    size_t next;
+    unsigned expectedTaken;
 };
-
-inline GuiTypist& Typist()
-{
-    static GuiTypist typist;
-    return typist;
-}
+inline GuiTypist typist;
 
 inline void CALLBACK TypistTick(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    GuiTypist& t = Typist();
-    if (InputRing.taken.load() != t.expectedTaken || lineInputOwner == 0)
+    if (InputRing.taken.load() != typist.expectedTaken || lineInputOwner == 0)
         return;
-    if (t.next == t.lines.size()) {
+    if (typist.next == typist.lines.size()) {
         KillTimer(nullptr, timer);
         return;
     }
-    const std::wstring line = t.lines[t.next++] + L"\r";
-    t.expectedTaken = InputRing.stored.load() + static_cast<unsigned>(line.size());
-    TypeUnits(TextRecord(currentTextWindow).window, line);
+    const std::wstring line = typist.lines[typist.next++] + L"\r";
+    typist.expectedTaken = InputRing.stored.load() + static_cast<unsigned>(line.size());
+    TypeUnits(TextRecord(0).window, line);
 }
 
 inline void TypeLinesForGuiThread(std::vector<std::wstring> lines)
 {
-    Typist() = {std::move(lines), 0, InputRing.taken.load()};
+    typist = {std::move(lines), 0, InputRing.taken.load()};
     SetTimer(nullptr, 0, 10, TypistTick);
 }

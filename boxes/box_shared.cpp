@@ -67,6 +67,13 @@ bool AskForLabel(int index, HWND control, int labelUnits, char* line)
     return line[0] != '\0';
 }
 
+bool ClaimBoxMessage(HWND window, UINT message, HWND& box)
+{
+    if (message == WM_CREATE)
+        box = window;
+    return window == box;
+}
+
 LRESULT LeftoverBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CLOSE) {

@@ -35,5 +35,9 @@ void ShowOneItemMenu(HWND owner, UINT id, const char* text);
 // another line input runs: two readers would share the typed characters between them.
 bool AskForLabel(int index, HWND control, int labelUnits, char* line);
 
-// A box window the library has forgotten (its destruction failed): it only closes itself.
+// Whether a message is for the box: a window becomes `box` at its WM_CREATE; a window that is
+// not the box (one the library forgot after its destruction failed) gets LeftoverBoxProc.
+bool ClaimBoxMessage(HWND window, UINT message, HWND& box);
+
+// A forgotten box window does nothing but close itself.
 LRESULT LeftoverBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -96,13 +96,12 @@ void OnCommand(HWND window, int id, int notification)
 
 LRESULT CALLBACK ButtonBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_CREATE) {
-        ButtonBox.box = window;  // from here on its messages are the box's
-        return 0;
-    }
-    if (window != ButtonBox.box)
+    if (!ClaimBoxMessage(window, message, ButtonBox.box))
         return LeftoverBoxProc(window, message, wParam, lParam);
     switch (message) {
+    case WM_CREATE:
+    case WM_DESTROY:
+        return 0;
     case WM_MOVE:
         RebuildSnapTable();
         return 0;
@@ -134,8 +133,6 @@ LRESULT CALLBACK ButtonBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_CLOSE:
         KRT_CloseButtonBox();
-        return 0;
-    case WM_DESTROY:
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);

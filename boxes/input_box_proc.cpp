@@ -86,13 +86,12 @@ void OnCommand(int id, int notification, HWND control)
 
 LRESULT CALLBACK InputBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_CREATE) {
-        InputBox.box = window;  // from here on its messages are the box's
-        return 0;
-    }
-    if (window != InputBox.box)
+    if (!ClaimBoxMessage(window, message, InputBox.box))
         return LeftoverBoxProc(window, message, wParam, lParam);
     switch (message) {
+    case WM_CREATE:
+    case WM_DESTROY:
+        return 0;
     case WM_MOVE:
         RebuildSnapTable();
         return 0;
@@ -126,8 +125,6 @@ LRESULT CALLBACK InputBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_CLOSE:
         KRT_CloseInputBox();
-        return 0;
-    case WM_DESTROY:
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);

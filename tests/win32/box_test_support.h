@@ -11,6 +11,7 @@
 
 #include "core/framework.h"
 #include "core/process_state.h"
+#include "menu_capture.h"
 #include "text_test_support.h"
 
 inline std::wstring WindowText(HWND window)
@@ -42,6 +43,31 @@ inline std::array<int, 2> ClientSize(HWND window)
     RECT r = {};
     GetClientRect(window, &r);
     return {r.right, r.bottom};
+}
+
+// The popup menu of a right click at a client point of a box, or on its caption.
+inline std::vector<CapturedItem> BoxMenu(HWND box, int x, int y)
+{
+    return CaptureMenu(userThreadId, [=] { PostMessageW(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y)); });
+}
+
+inline std::vector<CapturedItem> CaptionMenu(HWND box)
+{
+    RECT r;
+    GetWindowRect(box, &r);
+    return CaptureMenu(userThreadId, [=] {
+        PostMessageW(box, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + 40, r.top + 8));
+    });
+}
+
+// The menu has the single item `id` with `text`; it is then chosen.
+inline ::testing::AssertionResult ChooseOnlyItem(HWND box, const std::vector<CapturedItem>& menu, UINT id,
+                                                 const std::wstring& text)
+{
+    if (menu.size() != 1 || menu[0].id != id || menu[0].text != text)
+        return ::testing::AssertionFailure() << "not a menu of the single item " << id;
+    PostMessageW(box, WM_COMMAND, id, 0);
+    return ::testing::AssertionSuccess();
 }
 
 // Every message posted to the user-program thread so far has been handled.

@@ -6,7 +6,6 @@
 #include "boxes/box_state.h"
 #include "box_test_support.h"
 #include "core/control_flags.h"
-#include "menu_capture.h"
 
 namespace {
 
@@ -132,30 +131,16 @@ TEST_F(ButtonBoxTest, RelabellingByDoubleClickAndMenuAndDestroyingByTheFrameMenu
     ASSERT_TRUE(AnswerPrompt(L"go"));
     DoubleClick(box, 10, 182);  // below the last row
     ASSERT_TRUE(AnswerPrompt(L""));
-    std::vector<CapturedItem> menu = CaptureMenu(userThreadId, [box] {
-        PostMessageW(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(103, 31));  // the corner of button 3
-    });
-    ASSERT_EQ(menu.size(), 1u);
-    EXPECT_EQ(menu[0].text, L"Rename");
-    PostMessageW(box, WM_COMMAND, menu[0].id, 0);
+    ASSERT_TRUE(ChooseOnlyItem(box, BoxMenu(box, 103, 31), 1057, L"Rename"));  // the corner of button 3
     ASSERT_TRUE(AnswerPrompt(L"r+"));
-    EXPECT_EQ(menu[0].id, 1057u);
     EXPECT_EQ(ChildTexts(box)[1], L"go");
     EXPECT_EQ(ChildTexts(box)[10], L"10");  // an empty line keeps the label
     EXPECT_EQ(ChildTexts(box)[3], L"r+");
     EXPECT_EQ(TakePromptLog(), "1 '1' ->go\r\n10 '10' ->\r\n3 '\x81\xa9\r\nr-' ->r+\r\n");
     EXPECT_EQ(Poll(3), 0);  // menu commands are no presses
 
-    RECT r;
-    GetWindowRect(box, &r);
-    menu = CaptureMenu(userThreadId, [box, r] {
-        PostMessageW(box, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + 40, r.top + 8));
-    });
-    ASSERT_EQ(menu.size(), 1u);
-    EXPECT_EQ(menu[0].text, L"&Destroy\tCtrl+Q");
-    PostMessageW(box, WM_COMMAND, menu[0].id, 0);
+    ASSERT_TRUE(ChooseOnlyItem(box, CaptionMenu(box), 1050, L"&Destroy\tCtrl+Q"));
     ASSERT_TRUE(PumpUntil([box] { return !IsWindow(box); }));
-    EXPECT_EQ(menu[0].id, 1050u);
 }
 
 TEST_F(ButtonBoxTest, APromptStartsOnlyWhenNoLineIsReadAndOutlivesItsBoxHarmlessly)

@@ -3,7 +3,6 @@
 
 #include "boxes/box_state.h"
 #include "box_test_support.h"
-#include "menu_capture.h"
 
 namespace {
 
@@ -149,27 +148,13 @@ TEST_F(InputBoxTest, RelabellingByDoubleClickAndMenuAndDestroyingByTheFrameMenu)
     DoubleClickRow(box, 2);
     ASSERT_TRUE(AnswerPrompt(L"width"));
     EXPECT_EQ(WindowText(Label(2)), L"width");
-    std::vector<CapturedItem> menu = CaptureMenu(userThreadId, [box] {
-        PostMessageW(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 28 + 5));
-    });
-    ASSERT_EQ(menu.size(), 1u);
-    EXPECT_EQ(menu[0].text, L"Rename");
-    PostMessageW(box, WM_COMMAND, menu[0].id, 0);
+    ASSERT_TRUE(ChooseOnlyItem(box, BoxMenu(box, 20, 28 + 5), 1056, L"Rename"));
     ASSERT_TRUE(AnswerPrompt(L"gain"));
-    EXPECT_EQ(menu[0].id, 1056u);
     EXPECT_EQ(WindowText(Label(1)), L"gain");
     EXPECT_EQ(TakePromptLog(), "2 'Item 2' ->\r\n2 'Item 2' ->width\r\n1 'Item 1' ->gain\r\n");
 
-    RECT r;
-    GetWindowRect(box, &r);
-    menu = CaptureMenu(userThreadId, [box, r] {
-        PostMessageW(box, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + 40, r.top + 8));
-    });
-    ASSERT_EQ(menu.size(), 1u);
-    EXPECT_EQ(menu[0].text, L"Destroy");
-    PostMessageW(box, WM_COMMAND, menu[0].id, 0);
+    ASSERT_TRUE(ChooseOnlyItem(box, CaptionMenu(box), 1023, L"Destroy"));
     ASSERT_TRUE(PumpUntil([box] { return !IsWindow(box); }));
-    EXPECT_EQ(menu[0].id, 1023u);
 }
 
 TEST_F(InputBoxTest, ThePromptKeepsTheForegroundAndActivationRefocusesTheLastField)

@@ -2,6 +2,7 @@
 // the subsystem that owns it.
 #include "core/mailbox.h"
 #include "core/request_work.h"
+#include "image/image_window.h"
 #include "text/text_window.h"
 
 namespace {
@@ -14,5 +15,7 @@ void InstallRequestWork()
 {
     for (RequestWork& work : RequestWorkTable)
         work = nullptr;
+    Install(RequestCreateImage, CreateImageRequest);
+    Install(RequestRefreshImage, RefreshImageRequest);
     Install(RequestOpenTextWindow, OpenTextWindowRequest);
 }

@@ -6,5 +6,7 @@ list(APPEND KRT_PURE_SOURCES
   image/size_limits.cpp
 )
 list(APPEND KRT_WIN32_SOURCES
+  image/image_display.cpp
+  image/image_window.cpp
   image/image_window_proc.cpp
 )

@@ -86,17 +86,6 @@ CircleStep CircleWalk::At(std::int64_t i) const
     return {i, y, t - y * (y - 1)};
 }
 
-bool CircleWalk::Next(CircleStep& s) const
-{
-    s.d -= 2 * s.i + 1;
-    if (s.d <= 0) {
-        s.d += 2 * s.y - 2;
-        s.y -= 1;
-    }
-    s.i += 1;
-    return s.i <= limit_ && s.i <= s.y;
-}
-
 CircleStep CircleWalk::Last() const
 {
     const std::int64_t jumpEnd = std::min(safeEnd_, limit_);

@@ -21,19 +21,46 @@ struct CircleStep {
     bool lowers() const { return d - (2 * i + 1) <= 0; }
 };
 
+// Moves s on to the next step; false when s was the last step of the walk.
+inline bool AdvanceCircleStep(CircleStep& s, std::int64_t limit)
+{
+    s.d -= 2 * s.i + 1;
+    if (s.d <= 0) {
+        s.d += 2 * s.y - 2;
+        s.y -= 1;
+    }
+    s.i += 1;
+    return s.i <= limit && s.i <= s.y;
+}
+
+// Calls visit(step) for every step of the walk of radius r >= 0, in order; returns the last.
+template <class Visitor>
+CircleStep WalkCircle(std::int64_t r, Visitor visit)
+{
+    const std::int64_t limit = 5 * r / 7;
+    CircleStep s = {0, r, r};
+    for (;;) {
+        visit(s);
+        CircleStep next = s;
+        if (!AdvanceCircleStep(next, limit))
+            return s;
+        s = next;
+    }
+}
+
 // A range of steps, both ends included.
 struct StepRange {
     std::int64_t first;
     std::int64_t last;
 };
 
+// The walk with jumps, for circles whose walk is long beside the image.
 class CircleWalk {
 public:
     explicit CircleWalk(std::int64_t r);  // r >= 0
 
     std::int64_t limit() const { return limit_; }
-    // The step after s; false when s was the last step of the walk.
-    bool Next(CircleStep& s) const;
+    bool Next(CircleStep& s) const { return AdvanceCircleStep(s, limit_); }
     // The last step of the walk.
     CircleStep Last() const;
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "imaging/fill_words.h"
 #include "imaging/pixel_view.h"
 
 enum class PixelMode { Write, Invert };
@@ -38,6 +39,12 @@ struct PixelWriter {
     void operator()(P* p) const { *p = value; }
     void span(P* p, std::ptrdiff_t n) const { std::fill_n(p, n, value); }
 };
+
+template <>
+inline void PixelWriter<std::uint32_t>::span(std::uint32_t* p, std::ptrdiff_t n) const
+{
+    FillWords(p, n, value);
+}
 
 template <class P>
 struct PixelInverter {

@@ -33,13 +33,15 @@ std::wstring TitleOf(HWND window)
     return text;
 }
 
-// The window's pixel as 0x00RRGGBB, read from its own DC.
-int WindowPixel(int slot, int x, int y)
+// The window's client area as 0x00RRGGBB words, read from its own DC on the thread that owns it.
+Snapshot WindowPixels(int slot)
 {
-    return OnUserThread([&] {
-        const COLORREF c = GetPixel(ImageTable[slot].windowDC, x, y);
-        return static_cast<int>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+    Snapshot shot;
+    RunOnUserThread([&] {
+        const ImageRecord& r = ImageTable[slot];
+        shot = TakeSnapshot(r.windowDC, r.clientWidth, r.clientHeight);
     });
+    return shot;
 }
 
 void PaintWindowWhite(int slot)
@@ -186,11 +188,12 @@ TEST_F(ImageWindows, RefreshPutsThePixelsOnTheWindow)
         PaintWindowWhite(3);
         ASSERT_EQ(OnUserThread([] { return KRT_RefreshImage(3); }), 0);
         const int scale = zoom / 100;
-        for (int y = 0; y < 6; ++y)
-            for (int x = 0; x < 8; ++x)
-                ASSERT_EQ(WindowPixel(3, x * scale + scale / 2, y * scale + scale / 2), colour(kRows[y][x]))
-                    << "pixel (" << x << ", " << y << ")";
-        EXPECT_EQ(WindowPixel(3, 40 * scale - 1, 30 * scale - 1), 0x0000FF);
+        const Snapshot shot = WindowPixels(3);
+        for (int y = 0; y < 6 * scale; ++y)
+            for (int x = 0; x < 8 * scale; ++x)
+                ASSERT_EQ(shot.at(x, y), static_cast<unsigned>(colour(kRows[y / scale][x / scale])))
+                    << "window pixel (" << x << ", " << y << ")";
+        EXPECT_EQ(shot.at(40 * scale - 1, 30 * scale - 1), 0x0000FFu);
         RunOnUserThread([] { KRT_DestroyImage(3); });
     }
 }
@@ -203,8 +206,7 @@ TEST_F(ImageWindows, EightBitImagesStartAtIndexZeroShownBlackWithAGreyRampPalett
         ASSERT_EQ(bits[i], 0) << i;
     PaintWindowWhite(7);
     RunOnUserThread([] { KRT_RefreshImage(7); });
-    EXPECT_EQ(WindowPixel(7, 0, 0), 0x000000);
-    EXPECT_EQ(WindowPixel(7, 12, 8), 0x000000);
+    EXPECT_EQ(WindowPixels(7).pixels, std::vector<unsigned>(13 * 9, 0x000000));
 
     std::vector<RGBQUAD> palette(256);
     ASSERT_EQ(OnUserThread([&] { return KRT_GetPalette(palette.data()); }), 0);
@@ -217,8 +219,9 @@ TEST_F(ImageWindows, EightBitImagesStartAtIndexZeroShownBlackWithAGreyRampPalett
         KRT_SetPixel(5, 5, 1);
         KRT_RefreshImage(7);
     });
-    EXPECT_EQ(WindowPixel(7, 0, 0), 0xFF8000);
-    EXPECT_EQ(WindowPixel(7, 5, 5), 0x0000FF);
+    const Snapshot shot = WindowPixels(7);
+    EXPECT_EQ(shot.at(0, 0), 0xFF8000u);
+    EXPECT_EQ(shot.at(5, 5), 0x0000FFu);
     EXPECT_EQ(OnUserThread([&] { return KRT_SetPalette(orange, 100000); }), 0);  // at most 256 entries are set
 
     ASSERT_EQ(OnUserThread([] { return KRT_CreateImage(8, "colour", -1, -1, 200, 200, 100); }), 0);
@@ -311,8 +314,9 @@ TEST_F(ImageWindows, MailboxRequestsCreateAndRefresh)
     });
     PaintWindowWhite(0);
     PostRefreshImage(0);
-    EXPECT_EQ(WindowPixel(0, 10, 20), 0xC08040);
-    EXPECT_EQ(WindowPixel(0, 11, 20), 0x000000);
+    const Snapshot shot = WindowPixels(0);
+    EXPECT_EQ(shot.at(10, 20), 0xC08040u);
+    EXPECT_EQ(shot.at(11, 20), 0x000000u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "core/framework.h"
@@ -132,6 +133,10 @@ int CreateImageWindow(int slot, const char* name, int x, int y, int width, int h
     const ZoomFit fit = FitZoom(width, height, zoom, sizeLimitMode, ReadScreenMetrics());
     if (!fit.fits)
         return 2;
+    // GDI sizes a DIB section in 32-bit arithmetic: a larger buffer could come back smaller
+    // than the image.  Such an image counts as a DIB section that cannot be made.
+    if (static_cast<std::uint64_t>(ImageStride(width, bitDepth)) * static_cast<std::uint64_t>(height) > INT32_MAX)
+        return 3;
     const int result = CreateSized(slot, name ? name : "", x, y, width, height, bitDepth, sizeLimitMode, fit);
     if (result != 0)
         return result;

@@ -142,17 +142,6 @@ TEST_F(LiveSlots, FindImageSlotTakesTheLowestLiveSlotOfTheWindow)
 
 // ---- Block copies ---------------------------------------------------------------------------
 
-TEST(ImageBlocks, GetPadsOutsideWithZeroAndPutClipsToTheImage)
-{
-    TableImage image(3, 2, 32);
-    const std::uint32_t source[4 * 3] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};  // 4 x 3 block
-    KRT_PutImageBlock(source, 4, 3);
-    std::uint32_t block[3 * 3];
-    KRT_GetImageBlock(block, -1, 0, 3, 3);  // x0 = -1: the first column lies outside
-    const std::uint32_t expected[9] = {0, 1, 2, 0, 5, 6, 0, 0, 0};
-    EXPECT_EQ(std::vector<std::uint32_t>(block, block + 9), std::vector<std::uint32_t>(expected, expected + 9));
-}
-
 TEST(ImageBlocks, EightBitBlocksArePackedWhileImageRowsArePadded)
 {
     TableImage image(5, 2, 8);  // stride 8

@@ -89,6 +89,8 @@ TEST_F(ImageWindows, CreationResultsInTheirOrder)
     // No zoom fits: too tall for the screen at the zoom that makes it wide enough; too large.
     EXPECT_EQ(OnUserThread([] { return KRT_CreateImage(4, "x", -1, -1, 1, 5000, 100); }), 2);
     EXPECT_EQ(OnUserThread([] { return KRT_CreateImage8FL(4, "x", -1, -1, 1 << 30, 1 << 30, 100); }), 2);
+    // 50000 x 20000 fits the screen at 5 %, but its 4 GB of pixels cannot be a DIB section.
+    EXPECT_EQ(OnUserThread([] { return KRT_CreateImageFL(4, "x", -1, -1, 50000, 20000, 100); }), 3);
     EXPECT_FALSE(ImageTable[4].inUse);
 
     ASSERT_EQ(OnUserThread([] { return KRT_CreateImageFL(4, "first", 30, 40, 60, 50, 100); }), 0);

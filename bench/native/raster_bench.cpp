@@ -319,14 +319,16 @@ BENCHMARK_CAPTURE(CvFlood, Flood_maze, true)->Name("Flood fill maze/opencv");
 
 // ---- The ratio table -------------------------------------------------------------------------
 
-// The console report as usual, and the times kept for the table printed after it.
+// The console report as usual, and the times kept for the table printed after it: the median
+// when runs are repeated (a shared machine's other work shows up as outliers), else the run.
 class TableReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> nanoseconds;
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
-            nanoseconds[run.benchmark_name()] = run.GetAdjustedRealTime() * TimeUnitFactor(run.time_unit);
+            if (run.run_type != Run::RT_Aggregate || run.aggregate_name == "median")
+                nanoseconds[run.run_name.str()] = run.GetAdjustedRealTime() * TimeUnitFactor(run.time_unit);
         ConsoleReporter::ReportRuns(runs);
     }
 

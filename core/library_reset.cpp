@@ -2,6 +2,7 @@
 
 #include "boxes/box_state.h"
 #include "image/image_table.h"
+#include "imaging/drawing_state.h"
 #include "text/input_ring.h"
 #include "text/text_window_table.h"
 
@@ -12,6 +13,7 @@ void ResetLibraryTables()
     for (int& entry : CurrentImageHistory)
         entry = 0;
     CurrentImage = 0;
+    ResetDrawingState();
     for (TextWindowRecord& record : TextWindowTable)
         record.inUse = 0;
     currentTextWindow = 0;

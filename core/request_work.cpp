@@ -4,6 +4,7 @@
 #include "boxes/input_box.h"
 #include "core/mailbox.h"
 #include "core/request_work.h"
+#include "image/image_window.h"
 #include "text/text_window.h"
 
 namespace {
@@ -16,6 +17,8 @@ void InstallRequestWork()
 {
     for (RequestWork& work : RequestWorkTable)
         work = nullptr;
+    Install(RequestCreateImage, CreateImageRequest);
+    Install(RequestRefreshImage, RefreshImageRequest);
     Install(RequestOpenTextWindow, OpenTextWindowRequest);
     Install(RequestOpenInputBox, OpenInputBoxRequest);
     Install(RequestOpenButtonBox, OpenButtonBoxRequest);

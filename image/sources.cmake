@@ -1,7 +1,12 @@
 list(APPEND KRT_PURE_SOURCES
+  image/image_blocks.cpp
+  image/image_selection.cpp
   image/image_table.cpp
   image/mouse_state.cpp
+  image/size_limits.cpp
 )
 list(APPEND KRT_WIN32_SOURCES
+  image/image_display.cpp
+  image/image_window.cpp
   image/image_window_proc.cpp
 )

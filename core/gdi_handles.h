@@ -1,0 +1,97 @@
+// Owners of window-system handles for the time a window's resources are being put together:
+// each releases its handle when it goes out of scope, unless release() handed the handle on
+// (to a table record, which then owns it until its window is destroyed).  Declared in the
+// order of acquisition, they are undone in reverse: a bitmap is put out of its memory DC
+// before it is deleted, and the DCs go before the window.
+#pragma once
+#include <windows.h>
+
+template <class Handle, class Traits>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    ~UniqueHandle()
+    {
+        if (handle_)
+            Traits::Close(handle_);
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    Handle release()
+    {
+        Handle handle = handle_;
+        handle_ = nullptr;
+        return handle;
+    }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+struct WindowTraits {
+    static void Close(HWND window) { DestroyWindow(window); }
+};
+struct MemoryDcTraits {
+    static void Close(HDC dc) { DeleteDC(dc); }
+};
+struct BitmapTraits {
+    static void Close(HBITMAP bitmap) { DeleteObject(bitmap); }
+};
+
+using OwnedWindow = UniqueHandle<HWND, WindowTraits>;
+using OwnedMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
+using OwnedBitmap = UniqueHandle<HBITMAP, BitmapTraits>;
+
+// A window's own DC (GetDC), released to its window.
+class OwnedWindowDc {
+public:
+    explicit OwnedWindowDc(HWND window) : window_(window), dc_(window ? GetDC(window) : nullptr) {}
+    ~OwnedWindowDc()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    OwnedWindowDc(const OwnedWindowDc&) = delete;
+    OwnedWindowDc& operator=(const OwnedWindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+    HDC release()
+    {
+        HDC dc = dc_;
+        dc_ = nullptr;
+        return dc;
+    }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a DC; the previous object goes back in when this ends.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~Selection()
+    {
+        if (dc_)
+            SelectObject(dc_, previous_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+    // Keeps the object selected; returns what was selected before it.
+    HGDIOBJ release()
+    {
+        dc_ = nullptr;
+        return previous_;
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};

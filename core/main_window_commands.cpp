@@ -2,10 +2,15 @@
 // request mailbox.
 #include "core/main_window_commands.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "core/control_flags.h"
 #include "core/framework.h"
+#include "core/text_convert.h"
+#include "image/image_file.h"
+#include "image/image_selection.h"
+#include "image/image_table.h"
 #include "krtlib.h"
 #include "text/input_ring.h"
 #include "text/text_window_table.h"
@@ -56,11 +61,68 @@ void ButtonBoxDialogue()
         PostOpenButtonBox(columns, rows);
 }
 
+// 1027: width, height and depth typed in the text window; a 32-bit or 8-bit image in the
+// lowest free slot, named by its number.
+void ImageWindowDialogue()
+{
+    PostOpenTextWindow(0);
+    KRT_Print("Creating ImageWindow...\n");
+    int width = 0, height = 0, bits = 0;
+    if (!AskNumber(" Width=", width) || !AskNumber("Height=", height) || !AskNumber("Bit[32 or 8]=", bits))
+        return;
+    if (bits != 32 && bits != 8)
+        return;
+    for (int slot = 0; slot < kImageSlots; ++slot) {
+        if (!ImageTable[slot].inUse) {
+            char name[8];
+            std::snprintf(name, sizeof name, "%03d", slot);
+            PostCreateImage(slot, name, width, height, bits);
+            return;
+        }
+    }
+}
+
+// A dropped file whose size GDI+ can read goes into the first slot from `slot` on that can
+// take it; returns the slot to search from for the next file.
+int DropOneFile(const wchar_t* dropped, int slot)
+{
+    wchar_t full[260];
+    wchar_t* filePart = nullptr;
+    const DWORD length = GetFullPathNameW(dropped, 260, full, &filePart);
+    if (length == 0 || length >= 260 || !filePart || !*filePart)
+        return slot;
+    UINT width = 0, height = 0;
+    ProbeImageSize(full, width, height);
+    char path[260], fileName[260];
+    NarrowText(full, -1, path, sizeof path);
+    NarrowText(filePart, -1, fileName, sizeof fileName);
+    if (width == 0 || height == 0)
+        return slot;  // not an image: no slot used
+    while (slot < kImageSlots) {
+        char title[300];
+        std::snprintf(title, sizeof title, "%03d %s", slot, fileName);
+        const int result = PostCreateImage(slot, title, static_cast<int>(width), static_cast<int>(height), 32);
+        ++slot;
+        if (result == 0) {
+            PostLoadImage(slot - 1, path);
+            PostRefreshImage(slot - 1);
+            RestorePreviousImage();
+            return slot;
+        }
+        if (result != 1)
+            return slot;
+    }
+    return slot;
+}
+
 }  // namespace
 
 void RunMainWindowCommand(int id)
 {
     switch (id) {
+    case 1027:
+        ImageWindowDialogue();
+        break;
     case 1028:
         OpenNextTextWindow();
         break;
@@ -77,5 +139,14 @@ void RunMainWindowCommand(int id)
 
 void OnMainWindowDrop(HDROP drop)
 {
+    if (running == 0) {  // dropping is switched off during a run; a late drop is ignored
+        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        int slot = 0;
+        for (UINT i = 0; i < count; ++i) {
+            wchar_t name[260];
+            if (DragQueryFileW(drop, i, name, 260))
+                slot = DropOneFile(name, slot);
+        }
+    }
     DragFinish(drop);
 }

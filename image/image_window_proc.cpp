@@ -1,8 +1,154 @@
+// The image window procedure: repaint from the pixels, keys, the mouse (for user programs
+// and for an interactive tool), dropped files and the two popup menus.
+#include <windows.h>
+
+#include "boxes/button_box.h"
+#include "core/framework.h"
+#include "core/popup_menu.h"
+#include "core/text_convert.h"
 #include "core/window_procedures.h"
+#include "image/image_commands.h"
+#include "image/image_menus.h"
 #include "image/image_selection.h"
+#include "image/image_table.h"
+#include "image/image_zoom.h"
+#include "image/zoom_steps.h"
+#include "imaging/tool_feed.h"
 #include "krtlib.h"
+#include "text/text_window_table.h"
 
 namespace {
+
+bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
+
+// ---- Keys -----------------------------------------------------------------------------------
+
+bool CtrlShortcut(HWND window, WPARAM key)
+{
+    const int slot = FindImageSlot(window);
+    switch (key) {
+    case 'X': PostMessageW(window, WM_COMMAND, CmdCut, 0); return true;
+    case 'C': PostMessageW(window, WM_COMMAND, CmdCopy, 0); return true;
+    case 'V': PostMessageW(window, WM_COMMAND, CmdPasteTopLeft, 0); return true;
+    case 'R': PostMessageW(window, WM_COMMAND, CmdClipping, 0); return true;
+    case VK_ADD: ZoomStep(slot, true); return true;
+    case VK_SUBTRACT: ZoomStep(slot, false); return true;
+    case VK_NUMPAD0: SetImageZoom(100, slot); return true;
+    default: return false;
+    }
+}
+
+void OnKeyDown(HWND window, WPARAM key)
+{
+    if (PressButtonByKey(key) || ToolInProgress)  // the button box's keys come first
+        return;
+    if (CtrlDown() && CtrlShortcut(window, key))
+        return;
+    switch (key) {
+    case 'X':
+    case VK_ESCAPE:
+    case 'C':
+        PostMessageW(MainWindow, WM_KEYDOWN, key, 0);
+        break;
+    case VK_TAB:
+        ToggleStretchMode(FindImageSlot(window));
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- Mouse ----------------------------------------------------------------------------------
+
+struct ImagePoint {
+    int slot, x, y;
+};
+
+ImagePoint PointOf(HWND window, LPARAM position)
+{
+    const int slot = FindImageSlot(window);
+    const int zoom = slot >= 0 ? ImageTable[slot].zoom : 100;
+    return {slot, ClientToImage(LOWORD(position), zoom), ClientToImage(HIWORD(position), zoom)};
+}
+
+void ReportMouse(const ImagePoint& p, WPARAM keys)
+{
+    if (!mouseTracking)
+        return;
+    MouseState = {p.slot, p.x, p.y, (keys & MK_LBUTTON) ? 1 : 0, (keys & MK_MBUTTON) ? 1 : 0,
+                  (keys & MK_SHIFT) ? 1 : 0, (keys & MK_CONTROL) ? 1 : 0};
+}
+
+bool ToolWindow(const ImagePoint& p) { return ToolInProgress && p.slot >= 0 && p.slot == ToolSlot; }
+
+void OnMouseMove(HWND window, WPARAM keys, LPARAM position)
+{
+    const ImagePoint p = PointOf(window, position);
+    if (p.slot < 0)
+        return;
+    ReportMouse(p, keys);
+    if (ToolWindow(p))
+        ToolMove = {1, p.x, p.y};
+}
+
+void OnLeftButtonDown(HWND window, WPARAM keys, LPARAM position)
+{
+    const ImagePoint p = PointOf(window, position);
+    if (p.slot < 0)
+        return;
+    ReportMouse(p, keys);
+    if (ToolWindow(p)) {
+        ToolClick = {1, p.x, p.y};
+        MouseState.shift = (keys & MK_SHIFT) ? 1 : 0;
+    }
+}
+
+void OnRightButtonDown(HWND window, bool tools)
+{
+    const int slot = FindImageSlot(window);
+    if (ToolInProgress) {
+        if (slot >= 0 && slot == ToolSlot)
+            ToolCancel = 1;  // a right click in the tool's own window cancels it
+        return;
+    }
+    if (lineInputOwner != 0 || slot < 0)
+        return;
+    TrackAndDestroyPopup(tools ? BuildToolsMenu(slot) : BuildImageMenu(slot), window);
+}
+
+void OnMiddleButtonDown(HWND window, WPARAM keys, LPARAM position)
+{
+    const ImagePoint p = PointOf(window, position);
+    if (p.slot >= 0)
+        ReportMouse(p, keys);
+    OnRightButtonDown(window, true);  // as a right click with Ctrl
+}
+
+void OnMouseWheel(HWND window, WPARAM wParam)
+{
+    if (!(GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL))
+        return;
+    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    if (delta != 0)
+        ZoomStep(FindImageSlot(window), delta < 0);  // towards the user zooms in
+}
+
+// ---- Dropped files --------------------------------------------------------------------------
+
+void OnDropFiles(HWND window, HDROP drop)
+{
+    wchar_t name[256];
+    if (DragQueryFileW(drop, 0, name, 256)) {
+        SelectImageOfWindow(window);
+        char narrow[256];
+        NarrowText(name, -1, narrow, sizeof narrow);
+        KRT_LoadImageFile(narrow, 0, 0);
+        InvalidateCurrentImage();
+        RestorePreviousImage();
+    }
+    DragFinish(drop);
+    SetForegroundWindow(window);
+}
 
 void OnPaint(HWND window)
 {
@@ -17,8 +163,47 @@ void OnPaint(HWND window)
 LRESULT CALLBACK ImageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_CREATE:
+    case WM_DESTROY:
+        return 0;
     case WM_PAINT:
         OnPaint(window);
+        return 0;
+    case WM_CLOSE:
+        KRT_DestroyImage(FindImageSlot(window));
+        return 0;
+    case WM_MOVE:
+        RebuildSnapTable();
+        return 0;
+    case WM_MOVING:
+        SnapMovingRect(reinterpret_cast<RECT*>(lParam), window);
+        return TRUE;
+    case WM_SIZING:
+        GetWindowRect(window, reinterpret_cast<RECT*>(lParam));  // the border never resizes it
+        return TRUE;
+    case WM_DROPFILES:
+        OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(window, wParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(window, wParam, lParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLeftButtonDown(window, wParam, lParam);
+        return 0;
+    case WM_MBUTTONDOWN:
+        OnMiddleButtonDown(window, wParam, lParam);
+        return 0;
+    case WM_RBUTTONDOWN:
+        OnRightButtonDown(window, (wParam & MK_CONTROL) != 0);
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(window, wParam);
+        return 0;
+    case WM_COMMAND:
+        RunImageCommand(window, LOWORD(wParam));
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);

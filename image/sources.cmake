@@ -6,7 +6,12 @@ list(APPEND KRT_PURE_SOURCES
   image/size_limits.cpp
 )
 list(APPEND KRT_WIN32_SOURCES
+  image/file_dialogs.cpp
+  image/image_commands.cpp
   image/image_display.cpp
+  image/image_file.cpp
+  image/image_menus.cpp
   image/image_window.cpp
   image/image_window_proc.cpp
+  image/image_zoom.cpp
 )

@@ -1,0 +1,223 @@
+// The point-chain editor: a chain of control points with radii drawn over a copy of image 0,
+// edited with the mouse and the button box, written out to the log and the clipboard.
+#include <initializer_list>
+
+#include "app/chain_model.h"
+#include "image/image_table.h"
+#include "krtlib.h"
+
+namespace {
+
+// Kept from one run to the next: the selection and both modes.  Points are set afresh per run.
+ChainState chain = {};
+
+enum Button { ButtonEdit = 6, ButtonMove = 7, ButtonFewer = 8, ButtonMore = 9, ButtonWrite = 10, ButtonBreak = 11 };
+constexpr int kButtons = 12;
+
+// Labels in code page 932: the arrows are two-byte characters.
+const char* const kLabels[kButtons] = {
+    "r-",       "r+",       "\x81\xa9" /* ← */, "\x81\xa8" /* → */, "\x81\xaa" /* ↑ */,
+    "\x81\xab" /* ↓ */, "edit", "move", "---", "---", "---", "break",
+};
+
+// "tavimoraさんのフライアイ画像をドラッグして下さい": please drag in the fly's-eye image.
+const char kDragInMessage[] =
+    "tavimora\x82\xb3\x82\xf1\x82\xcc\x83\x74\x83\x89\x83\x43\x83\x41\x83\x43\x89\xe6\x91\x9c"
+    "\x82\xf0\x83\x68\x83\x89\x83\x62\x83\x4f\x82\xb5\x82\xc4\x89\xba\x82\xb3\x82\xa2";
+
+constexpr int kChordColour = 0x444444;
+constexpr int kDiameterColour = 0x000000;
+constexpr int kCrossColour = 0xFFFFFF;
+constexpr int kCircleColour = 0xFFFFFF;
+constexpr int kSelectedColour = 0xFFFF00;
+
+void DrawCross(const ChainPoint& p)
+{
+    KRT_DrawLine(p.x - 2, p.y - 2, p.x + 2, p.y + 2, kCrossColour);
+    KRT_DrawLine(p.x - 2, p.y + 2, p.x + 2, p.y - 2, kCrossColour);
+}
+
+// The background copied afresh from image 0, the band outline, each point's cross and circle,
+// then the window and the two status lines.
+void DrawChain()
+{
+    KRT_SelectImage(1);
+    const ImageRecord& background = ImageTable[0];
+    // Image 0's own size bounds the copy, and only 32-bit pixels are copied as 32-bit words:
+    // an image 1 of another size, or an 8-bit image 0, must not make the copy read past image
+    // 0's pixels.
+    if (background.inUse && background.bitDepth == 32)
+        KRT_PutImageBlock(PixelTable[0], background.width, background.height);
+    const ChainPoint& first = chain.points[0];
+    const ChainPoint& last = chain.points[chain.pointCount - 1];
+    KRT_DrawLine(first.x, first.y, last.x, last.y, kChordColour);
+    const ChainBand band = BandOf(first, last);
+    KRT_DrawLine(first.x, first.y, band.q1x, band.q1y, kChordColour);
+    KRT_DrawLine(first.x, first.y, band.q2x, band.q2y, kChordColour);
+    KRT_DrawLine(band.q1x, band.q1y, band.q2x, band.q2y, kDiameterColour);
+    KRT_DrawLine(last.x, last.y, band.r1x, band.r1y, kChordColour);
+    KRT_DrawLine(last.x, last.y, band.r2x, band.r2y, kChordColour);
+    KRT_DrawLine(band.r1x, band.r1y, band.r2x, band.r2y, kDiameterColour);
+    KRT_DrawLine(band.q1x, band.q1y, band.r1x, band.r1y, kChordColour);
+    KRT_DrawLine(band.q2x, band.q2y, band.r2x, band.r2y, kChordColour);
+    for (int i = 0; i < chain.pointCount; ++i) {
+        const ChainPoint& p = chain.points[i];
+        DrawCross(p);
+        KRT_DrawCircle(p.x, p.y, p.radius, i == chain.selectedPoint ? kSelectedColour : kCircleColour);
+    }
+    KRT_RefreshImage(1);
+    KRT_ClearTextWindow();
+    KRT_Print("pos: %d\n", chain.selectedPoint);
+    KRT_Print("r: %d\n", chain.points[chain.selectedPoint].radius);
+}
+
+void LabelEditButtons(bool edit)
+{
+    KRT_SetButtonBoxTitle(ButtonFewer, edit ? "num -" : "---");
+    KRT_SetButtonBoxTitle(ButtonMore, edit ? "num +" : "---");
+    KRT_SetButtonBoxTitle(ButtonWrite, edit ? "write" : "---");
+}
+
+void ToggleMoveView()
+{
+    chain.moveMode = !chain.moveMode;
+    KRT_SetButtonBoxTitle(ButtonEdit, chain.moveMode ? "---" : "edit");
+}
+
+// The chain as text, into the log of text window 0 and from there onto the clipboard.
+void WriteChain()
+{
+    KRT_StartLog(0);
+    for (int i = 0; i < chain.pointCount; ++i)
+        KRT_Print("%d %d %d\n", chain.points[i].x, chain.points[i].y, chain.points[i].radius);
+    KRT_Print("\n\n");
+    for (int i = 0; i < chain.pointCount; ++i)
+        KRT_Print("%d, %d,\n", chain.points[i].x, chain.points[i].y);
+    KRT_CopyLog(0);
+    KRT_CloseLog(0);
+}
+
+void EndRun()
+{
+    for (int slot : {0, 1})
+        if (ImageTable[slot].inUse)
+            KRT_DestroyImage(slot);
+}
+
+// Carries out button j in the point view; false for "break".
+bool PointViewButton(int j)
+{
+    switch (j) {
+    case ButtonEdit:
+        ToggleEditView(chain);
+        LabelEditButtons(chain.editMode != 0);
+        break;
+    case ButtonMove:
+        ToggleMoveView();
+        break;
+    case ButtonFewer:
+        RemoveChainPoint(chain);
+        break;
+    case ButtonMore:
+        AddChainPoint(chain);
+        break;
+    case ButtonWrite:
+        WriteChain();
+        break;
+    case ButtonBreak:
+        return false;
+    default:
+        NudgeSelectedPoint(chain, j);
+        break;
+    }
+    return true;
+}
+
+// A press near a point grabs it; the point follows the mouse until the button is released.
+void DragGrabbedPoints()
+{
+    for (int i = 0; i < chain.pointCount; ++i) {
+        ChainPoint& p = chain.points[i];
+        if (!GrabsPoint(p, MouseState.x, MouseState.y) || !MouseState.left)
+            continue;
+        chain.selectedPoint = i;
+        const int dx = p.x - MouseState.x, dy = p.y - MouseState.y;
+        while (MouseState.left) {
+            p.x = MouseState.x + dx;
+            p.y = MouseState.y + dy;
+            DrawChain();
+            WaitNextFrame();
+        }
+    }
+}
+
+// In the move view a press anywhere drags the whole chain.
+void DragWholeChain()
+{
+    if (!MouseState.left)
+        return;
+    ChainPoint copy[kMaxChainPoints];
+    for (int i = 0; i < chain.pointCount; ++i)
+        copy[i] = chain.points[i];
+    const int mx = MouseState.x, my = MouseState.y;
+    while (MouseState.left) {
+        for (int i = 0; i < chain.pointCount; ++i) {
+            chain.points[i].x = copy[i].x + MouseState.x - mx;
+            chain.points[i].y = copy[i].y + MouseState.y - my;
+        }
+        DrawChain();
+        WaitNextFrame();
+    }
+}
+
+}  // namespace
+
+void UserProgramInit(void)
+{
+    KRT_OpenTextWindow(0, 0, 218, 152, 469);
+    KRT_SetForeground(KRTMAINWINDOW);
+    KRT_OpenButtonBox(0, 0, 2, 6);
+    for (int i = 0; i < kButtons; ++i)
+        KRT_SetButtonBoxTitle(i, kLabels[i]);  // does nothing without a box or such a button
+    mouseTracking = 1;
+}
+
+void UserProgramMain(void)
+{
+    if (GetImageStretchMode(0) == 0) {  // no image 0
+        KRT_Pause(kDragInMessage);
+        return;
+    }
+    KRT_CreateImage(1, "tavimora", 216, 0, ImageTable[0].width, ImageTable[0].height, 100);
+    StartChain(chain);
+    DrawChain();
+    for (;;) {
+        if (!chain.moveMode) {
+            DragGrabbedPoints();
+            for (int j = 0; j < kButtons; ++j) {
+                KRT_Print("");  // keeps the console and the windows live
+                if (!KRT_GetButton(j))
+                    continue;
+                if (!PointViewButton(j)) {
+                    EndRun();
+                    return;
+                }
+                DrawChain();
+            }
+        } else {
+            DragWholeChain();
+            for (int j = 0; j < kButtons; ++j) {
+                KRT_Print("");
+                if (!KRT_GetButton(j))
+                    continue;
+                if (j == ButtonMove)
+                    ToggleMoveView();
+                if (j == ButtonBreak) {
+                    EndRun();
+                    return;
+                }
+            }
+        }
+        WaitNextFrame();  // Stop does not end the run; only "break" does
+    }
+}

@@ -1,8 +1,10 @@
 #include "core/library_reset.h"
 
 #include "boxes/box_state.h"
+#include "image/image_file_state.h"
 #include "image/image_table.h"
 #include "imaging/drawing_state.h"
+#include "krtlib.h"
 #include "text/input_ring.h"
 #include "text/text_window_table.h"
 
@@ -13,6 +15,9 @@ void ResetLibraryTables()
     for (int& entry : CurrentImageHistory)
         entry = 0;
     CurrentImage = 0;
+    ResetImageFileState();
+    mouseTracking = 0;
+    MouseState = {};
     ResetDrawingState();
     for (TextWindowRecord& record : TextWindowTable)
         record.inUse = 0;

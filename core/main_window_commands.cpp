@@ -94,10 +94,9 @@ int DropOneFile(const wchar_t* dropped, int slot)
     UINT width = 0, height = 0;
     ProbeImageSize(full, width, height);
     char path[260], fileName[260];
-    NarrowText(full, -1, path, sizeof path);
+    if (width == 0 || height == 0 || !NarrowWhole(full, path, sizeof path))
+        return slot;  // not an image, or a path the loader could not be given: no slot used
     NarrowText(filePart, -1, fileName, sizeof fileName);
-    if (width == 0 || height == 0)
-        return slot;  // not an image: no slot used
     while (slot < kImageSlots) {
         char title[300];
         std::snprintf(title, sizeof title, "%03d %s", slot, fileName);

@@ -59,6 +59,22 @@ int NarrowText(const wchar_t* wide, int units, char* out, int outBytes)
     return written;
 }
 
+bool WidenWhole(const char* narrow, wchar_t* out, int outUnits)
+{
+    if (!narrow || !*narrow)
+        return false;
+    const int needed = MultiByteToWideChar(CP_ACP, 0, narrow, -1, nullptr, 0);
+    return needed > 1 && needed <= outUnits && WidenText(narrow, out, outUnits) == needed - 1;
+}
+
+bool NarrowWhole(const wchar_t* wide, char* out, int outBytes)
+{
+    if (!wide || !*wide)
+        return false;
+    const int needed = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    return needed > 1 && needed <= outBytes && NarrowText(wide, -1, out, outBytes) == needed - 1;
+}
+
 void TruncateNarrow(char* text, int maxBytes)
 {
     if (!text || maxBytes < 0)

@@ -2,13 +2,11 @@
 // the filter used last.
 #include <windows.h>
 #include <commdlg.h>
-#include <gdiplus.h>
 
 #include <cstring>
 #include <string>
 
 #include "core/framework.h"
-#include "core/mailbox.h"
 #include "core/process_state.h"
 #include "core/text_convert.h"
 #include "image/file_formats.h"
@@ -16,9 +14,6 @@
 #include "image/image_selection.h"
 #include "image/image_table.h"
 #include "krtlib.h"
-
-int openFilterIndex = 2;
-int saveFilterIndex = 2;
 
 namespace {
 
@@ -77,9 +72,9 @@ int Ask(bool save, char* buffer)
     dialog.Flags = save ? (OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT)
                         : (OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
     const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    if (!chosen)
+    // A name the caller's buffer cannot hold whole counts as none.
+    if (!chosen || !NarrowWhole(file, buffer, kNameChars))
         return 1;
-    NarrowText(file, -1, buffer, kNameChars);
     filterIndex = static_cast<int>(dialog.nFilterIndex);
     RememberFolder(file, folderW, folder);
     return 0;
@@ -93,7 +88,7 @@ int AskSaveImageFile(char* buffer) { return Ask(true, buffer); }
 void SaveCurrentImageAs(const char* name, int filterIndex)
 {
     const int format = FormatOfSaveFilter(filterIndex);
-    if (format < 0 || CurrentImage < 0 || CurrentImage >= kImageSlots || !ImageTable[CurrentImage].inUse)
+    if (format < 0 || !IsLiveImage(CurrentImage))
         return;
     const ImageRecord& record = ImageTable[CurrentImage];
     if (format == FormatJpeg) {
@@ -104,19 +99,4 @@ void SaveCurrentImageAs(const char* name, int filterIndex)
         return;
     }
     KRT_SaveImageFile(record.height, record.width, format, name);
-}
-
-void LoadImageRequest(MailboxFields& request)
-{
-    KRT_SelectImage(request.slot);
-    request.result = KRT_LoadImageFile(request.path, request.x, request.y);
-    RestorePreviousImage();
-}
-
-void ProbeImageSize(const wchar_t* path, UINT& width, UINT& height)
-{
-    Gdiplus::Image image(path);
-    const bool decoded = image.GetLastStatus() == Gdiplus::Ok;
-    width = decoded ? image.GetWidth() : 0;
-    height = decoded ? image.GetHeight() : 0;
 }

@@ -44,9 +44,11 @@ inline int FormatOfSaveFilter(int filterIndex)
 }
 
 // Appends `extension` (4 characters, lower case) unless the name's last 4 characters, in
-// lower case, already equal it; the result stays within `capacity` units, terminator included.
+// lower case, already equal it.  A name with no room for the extension within `capacity`
+// units (terminator included) is left as it is and the result is false: a cut extension
+// would name another file.
 template <class Char>
-void EnsureExtension(Char* name, int capacity, const Char* extension)
+bool EnsureExtension(Char* name, int capacity, const Char* extension)
 {
     int length = 0;
     while (name[length])
@@ -54,8 +56,8 @@ void EnsureExtension(Char* name, int capacity, const Char* extension)
     int extensionLength = 0;
     while (extension[extensionLength])
         ++extensionLength;
-    if (length >= 4) {
-        bool same = extensionLength == 4;
+    if (length >= 4 && extensionLength == 4) {
+        bool same = true;
         for (int i = 0; same && i < 4; ++i) {
             Char c = name[length - 4 + i];
             if (c >= 'A' && c <= 'Z')
@@ -63,9 +65,12 @@ void EnsureExtension(Char* name, int capacity, const Char* extension)
             same = c == extension[i];
         }
         if (same)
-            return;
+            return true;
     }
-    for (int i = 0; i < extensionLength && length + 1 < capacity; ++i)
+    if (length + extensionLength + 1 > capacity)
+        return false;
+    for (int i = 0; i < extensionLength; ++i)
         name[length++] = extension[i];
     name[length] = 0;
+    return true;
 }

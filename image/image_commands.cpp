@@ -1,5 +1,6 @@
 #include "image/image_commands.h"
 
+#include <climits>
 #include <cstdlib>
 
 #include "image/image_file.h"
@@ -12,31 +13,54 @@
 
 namespace {
 
-// Reads a number after a prompt in text window 0 (opened at its default place if needed).
-int PromptNumber(const char* format, int slot)
+// The line's leading decimal integer (no digits give 0); beyond the range of int it stops at
+// the nearest end rather than wrapping.
+int LeadingInteger(const char* line)
 {
-    KRT_OpenTextWindow(0, -1, -1, -1, -1);
-    KRT_Print(format, slot);
-    char line[256] = "";
-    KRT_InputLine(line);
-    return std::atoi(line);
+    const long long value = std::strtoll(line, nullptr, 10);
+    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
 }
 
+// Reads a number after a prompt in text window 0 (opened at its default place if needed).
+int PromptNumber(const char* prompt, int slot)
+{
+    KRT_OpenTextWindow(0, -1, -1, -1, -1);
+    KRT_Print(prompt, slot);
+    char line[256] = "";
+    KRT_InputLine(line);
+    return LeadingInteger(line);
+}
+
+// The window's image stays current afterwards, unlike a dropped file's.
 void LoadIntoWindow(HWND window)
 {
-    SelectImageOfWindow(window);
+    if (SelectImageOfWindow(window) < 0)
+        return;
     char name[260];
-    if (AskOpenImageFile(name) == 0)
+    if (AskOpenImageFile(name) == 0) {
         KRT_LoadImageFile(name, 0, 0);
-    InvalidateCurrentImage();  // the window stays current
+        InvalidateCurrentImage();
+    }
 }
 
 void SaveWindowAs(HWND window)
 {
-    SelectImageOfWindow(window);
+    if (SelectImageOfWindow(window) < 0)
+        return;
     char name[260];
     if (AskSaveImageFile(name) == 0)
         SaveCurrentImageAs(name, saveFilterIndex);
+}
+
+// The line input dispatches messages: by the time the number is typed the window may be gone
+// and its slot taken by another image, which the number is not meant for.
+void ZoomFromPrompt(HWND window, int slot)
+{
+    if (slot < 0)
+        return;
+    const int zoom = PromptNumber("[%d] Zoom(%%)=", slot);
+    if (FindImageSlot(window) == slot)
+        SetImageZoom(zoom, slot);
 }
 
 }  // namespace
@@ -55,6 +79,8 @@ void InvalidateCurrentImage()
         InvalidateRect(ImageTable[CurrentImage].window, nullptr, FALSE);
 }
 
+// Commands whose operations come later (clipboard, information, drawing, transforms) do
+// nothing yet.
 void RunImageCommand(HWND window, int id)
 {
     const int slot = FindImageSlot(window);
@@ -78,7 +104,7 @@ void RunImageCommand(HWND window, int id)
         SaveWindowAs(window);
         break;
     case CmdZoomPrompt:
-        SetImageZoom(PromptNumber("[%d] Zoom(%%)=", slot), slot);
+        ZoomFromPrompt(window, slot);
         break;
     default:
         break;

@@ -1,85 +1,77 @@
-// Loading image files into the current image and saving it, through GDI+.  Every GDI+ and
-// GDI object made here is released on every path.
+// Loading image files into the current image and saving it, through GDI+, with request 9003
+// and the size probe of dropped files.  Every GDI+ and GDI object made here is released on
+// every path.
 #include <windows.h>
 #include <gdiplus.h>
 
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <memory>
-#include <vector>
+#include <new>
 
+#include "core/gdi_handles.h"
+#include "core/mailbox.h"
 #include "core/text_convert.h"
 #include "image/file_formats.h"
 #include "image/image_file.h"
+#include "image/image_selection.h"
 #include "image/image_table.h"
 #include "krtlib.h"
-
-int jpegQuality = 100;
 
 namespace {
 
 constexpr int kNameChars = 260;
 constexpr LONG kPixelsPerMetre72Dpi = 2834;
 
-bool CurrentInUse()
+// GDI+ sizes bitmaps and strides in 32-bit integers.
+bool FitsGdiplus(int width, int height)
 {
-    return CurrentImage >= 0 && CurrentImage < kImageSlots && ImageTable[CurrentImage].inUse;
+    return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4 <= INT32_MAX;
 }
 
 // The decoded file's palette replaces the first entries of an 8-bit image's palette; how many
-// comes from the palette's byte size.
+// comes from the palette's byte size, not from the count inside it.
 void TakeOverPalette(Gdiplus::Image& image)
 {
     const INT size = image.GetPaletteSize();
     if (size <= 8)
         return;
-    std::vector<BYTE> bytes(size);
-    Gdiplus::ColorPalette* palette = reinterpret_cast<Gdiplus::ColorPalette*>(bytes.data());
+    std::unique_ptr<BYTE[]> bytes(new (std::nothrow) BYTE[size]);
+    if (!bytes)
+        return;
+    auto* palette = reinterpret_cast<Gdiplus::ColorPalette*>(bytes.get());
     if (image.GetPalette(palette, size) != Gdiplus::Ok)
         return;
     int count = (size - 8) / 4;
     if (count > 256)
-        count = 256;
+        count = 256;  // an 8-bit image has no more entries
     RGBQUAD entries[256];
     for (int i = 0; i < count; ++i) {
-        const Gdiplus::ARGB argb = palette->Entries[i] & 0xFFFFFF;
-        entries[i] = {static_cast<BYTE>(argb & 0xFF), static_cast<BYTE>((argb >> 8) & 0xFF),
-                      static_cast<BYTE>((argb >> 16) & 0xFF), 0};
+        const Gdiplus::ARGB argb = palette->Entries[i];
+        entries[i] = {static_cast<BYTE>(argb), static_cast<BYTE>(argb >> 8), static_cast<BYTE>(argb >> 16), 0};
     }
     KRT_SetPalette(entries, count);
 }
 
-// A bitmap of the top-left width x height block of a 32-bit image, as 24-bit colour.
+// The top-left width x height block of a 32-bit image as a 24-bit bitmap: the top byte of
+// each pixel is dropped.
 std::unique_ptr<Gdiplus::Bitmap> Block32(int width, int height)
 {
-    std::vector<UINT32> pixels;
-    try {
-        pixels.resize(static_cast<size_t>(width) * height);
-    } catch (const std::bad_alloc&) {
+    std::unique_ptr<UINT32[]> pixels(new (std::nothrow) UINT32[static_cast<size_t>(width) * height]);
+    if (!pixels)
         return nullptr;
-    }
-    KRT_GetImageBlock(pixels.data(), 0, 0, width, height);
-    Gdiplus::Bitmap wrapper(width, height, width * 4, PixelFormat32bppRGB,
-                            reinterpret_cast<BYTE*>(pixels.data()));
+    KRT_GetImageBlock(pixels.get(), 0, 0, width, height);
+    Gdiplus::Bitmap wrapper(width, height, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.get()));
     if (wrapper.GetLastStatus() != Gdiplus::Ok)
         return nullptr;
     return std::unique_ptr<Gdiplus::Bitmap>(wrapper.Clone(0, 0, width, height, PixelFormat24bppRGB));
 }
 
-// An 8-bit image's block with its palette, at 72 dpi.  The DIB section holding the bits must
-// outlive the bitmap, so the caller keeps it.
-struct IndexedBlock {
-    HBITMAP section = nullptr;
-    std::unique_ptr<Gdiplus::Bitmap> bitmap;
-    ~IndexedBlock()
-    {
-        bitmap.reset();
-        if (section)
-            DeleteObject(section);
-    }
-};
-
-bool Block8(int width, int height, IndexedBlock& block)
+// Saves an 8-bit image's block with its palette, at 72 dpi, through a DIB section that the
+// bitmap reads its bits from (so the section is made first and released last).
+bool Save8(int width, int height, const wchar_t* name, const CLSID& encoder,
+           const Gdiplus::EncoderParameters* parameters)
 {
     struct {
         BITMAPINFOHEADER header;
@@ -95,24 +87,42 @@ bool Block8(int width, int height, IndexedBlock& block)
     info.header.biYPelsPerMeter = kPixelsPerMetre72Dpi;
     KRT_GetPalette(info.colours);
     void* bits = nullptr;
-    block.section = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                     &bits, nullptr, 0);
-    if (!block.section)
+    const OwnedBitmap section(
+        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::unique_ptr<BYTE[]> packed(new (std::nothrow) BYTE[static_cast<size_t>(width) * height]);
+    if (!section || !bits || !packed)
         return false;
     // The block comes out with packed rows; the DIB's rows are padded to 4 bytes.
-    std::vector<BYTE> packed;
-    try {
-        packed.resize(static_cast<size_t>(width) * height);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    KRT_GetImageBlock(packed.data(), 0, 0, width, height);
+    KRT_GetImageBlock(packed.get(), 0, 0, width, height);
     const size_t stride = static_cast<size_t>(ImageStride(width, 8));
     for (int y = 0; y < height; ++y)
-        std::memcpy(static_cast<BYTE*>(bits) + y * stride, packed.data() + static_cast<size_t>(y) * width,
-                    width);
-    block.bitmap.reset(new Gdiplus::Bitmap(reinterpret_cast<BITMAPINFO*>(&info), bits));
-    return block.bitmap->GetLastStatus() == Gdiplus::Ok;
+        std::memcpy(static_cast<BYTE*>(bits) + y * stride, packed.get() + static_cast<size_t>(y) * width, width);
+    Gdiplus::Bitmap bitmap(reinterpret_cast<BITMAPINFO*>(&info), bits);
+    return bitmap.GetLastStatus() == Gdiplus::Ok && bitmap.Save(name, &encoder, parameters) == Gdiplus::Ok;
+}
+
+// Encodes the current image's block; false when a bitmap could not be made or the encoder
+// failed.
+bool Encode(int width, int height, int format, const wchar_t* name)
+{
+    const CLSID encoder = FindEncoder(kFormatMime[format]);
+    ULONG quality = static_cast<ULONG>(jpegQuality);
+    Gdiplus::EncoderParameters parameters;
+    parameters.Count = 1;
+    parameters.Parameter[0].Guid = Gdiplus::EncoderQuality;
+    parameters.Parameter[0].NumberOfValues = 1;
+    parameters.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
+    parameters.Parameter[0].Value = &quality;
+    const Gdiplus::EncoderParameters* used = format == FormatJpeg ? &parameters : nullptr;
+
+    if (ImageTable[CurrentImage].bitDepth == 8)
+        return Save8(width, height, name, encoder, used);
+    std::unique_ptr<Gdiplus::Bitmap> bitmap = Block32(width, height);
+    // A GIF is encoded from indexed colours: some encoders write an empty file from 24-bit
+    // data and still report success.
+    if (bitmap && format == FormatGif)
+        bitmap.reset(bitmap->Clone(0, 0, width, height, PixelFormat8bppIndexed));
+    return bitmap && bitmap->GetLastStatus() == Gdiplus::Ok && bitmap->Save(name, &encoder, used) == Gdiplus::Ok;
 }
 
 }  // namespace
@@ -121,10 +131,12 @@ CLSID FindEncoder(const wchar_t* mime)
 {
     CLSID found = {};
     UINT count = 0, size = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0)
+    if (!mime || Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0)
         return found;
-    std::vector<BYTE> buffer(size);
-    Gdiplus::ImageCodecInfo* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[size]);
+    if (!buffer)
+        return found;
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.get());
     if (Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok)
         return found;
     for (UINT i = 0; i < count; ++i) {
@@ -138,60 +150,64 @@ CLSID FindEncoder(const wchar_t* mime)
 
 int KRT_LoadImageFile(const char* name, int x, int y)
 {
-    if (!CurrentInUse())
+    if (!IsLiveImage(CurrentImage))
         return 2;
     wchar_t wide[kNameChars];
-    WidenText(name, wide, kNameChars);
+    if (!WidenWhole(name, wide, kNameChars))
+        return 1;
     Gdiplus::Image image(wide);
-    const UINT width = image.GetLastStatus() == Gdiplus::Ok ? image.GetWidth() : 0;
-    const UINT height = image.GetLastStatus() == Gdiplus::Ok ? image.GetHeight() : 0;
-    if (width == 0 || height == 0)
+    if (image.GetLastStatus() != Gdiplus::Ok)
+        return 1;
+    const UINT width = image.GetWidth();
+    const UINT height = image.GetHeight();
+    if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX)
         return 1;
     const ImageRecord& record = ImageTable[CurrentImage];
-    if (record.bitDepth == 8)
+    RGBQUAD palette[256];
+    const bool eightBit = record.bitDepth == 8;
+    if (eightBit) {
+        KRT_GetPalette(palette);
         TakeOverPalette(image);
+    }
     Gdiplus::Graphics surface(record.memoryDC);
-    surface.DrawImage(&image, x, y, static_cast<INT>(width), static_cast<INT>(height));
-    return 0;
+    const bool drawn = surface.GetLastStatus() == Gdiplus::Ok &&
+                       surface.DrawImage(&image, x, y, static_cast<INT>(width), static_cast<INT>(height)) == Gdiplus::Ok;
+    // A picture the platform reads the size of but cannot draw (too large to decode, or its
+    // data cut short) is a failed load, and the image keeps its palette too.
+    if (!drawn && eightBit)
+        KRT_SetPalette(palette, 256);
+    return drawn ? 0 : 1;
 }
 
 int KRT_SaveImageFile(int height, int width, int format, const char* name)
 {
-    if (!CurrentInUse())
+    if (!IsLiveImage(CurrentImage))
         return 3;
     if (width <= 0 || height <= 0)
         return 2;
-    if (format < 0 || format >= kImageFormatCount)
-        return 1;
-    const ImageRecord& record = ImageTable[CurrentImage];
-    std::unique_ptr<Gdiplus::Bitmap> bitmap;
-    IndexedBlock indexed;
-    Gdiplus::Bitmap* toEncode = nullptr;
-    if (record.bitDepth == 32) {
-        bitmap = Block32(width, height);
-        // A GIF is encoded from indexed colours: some encoders write an empty file from 24-bit
-        // data and still report success.
-        if (bitmap && format == FormatGif)
-            bitmap.reset(bitmap->Clone(0, 0, width, height, PixelFormat8bppIndexed));
-        toEncode = bitmap.get();
-    } else if (Block8(width, height, indexed)) {
-        toEncode = indexed.bitmap.get();
-    }
-    if (!toEncode || toEncode->GetLastStatus() != Gdiplus::Ok)
-        return 1;
-
-    const CLSID encoder = FindEncoder(kFormatMime[format]);
     wchar_t wide[kNameChars];
-    WidenText(name, wide, kNameChars);
-    EnsureExtension(wide, kNameChars, kFormatExtension[format]);
-    ULONG quality = static_cast<ULONG>(jpegQuality);
-    Gdiplus::EncoderParameters parameters;
-    parameters.Count = 1;
-    parameters.Parameter[0].Guid = Gdiplus::EncoderQuality;
-    parameters.Parameter[0].NumberOfValues = 1;
-    parameters.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
-    parameters.Parameter[0].Value = &quality;
-    const Gdiplus::Status status =
-        toEncode->Save(wide, &encoder, format == FormatJpeg ? &parameters : nullptr);
-    return status == Gdiplus::Ok ? 0 : 1;
+    if (format < 0 || format >= kImageFormatCount || !FitsGdiplus(width, height) || !WidenWhole(name, wide, kNameChars) ||
+        !EnsureExtension(wide, kNameChars, kFormatExtension[format]))
+        return 1;
+    return Encode(width, height, format, wide) ? 0 : 1;
+}
+
+void LoadImageRequest(MailboxFields& request)
+{
+    // A slot that is not in use cannot be made current; loading would then go into whatever
+    // image is current.
+    if (KRT_SelectImage(request.slot) != 0) {
+        request.result = 2;
+        return;
+    }
+    request.result = KRT_LoadImageFile(request.path, request.x, request.y);
+    RestorePreviousImage();
+}
+
+void ProbeImageSize(const wchar_t* path, UINT& width, UINT& height)
+{
+    Gdiplus::Image image(path);
+    const bool decoded = image.GetLastStatus() == Gdiplus::Ok;
+    width = decoded ? image.GetWidth() : 0;
+    height = decoded ? image.GetHeight() : 0;
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "image/image_file_state.h"
+
 // The class identifier of the first installed encoder with exactly this MIME type, or zeros.
 CLSID FindEncoder(const wchar_t* mime);
 
@@ -10,8 +12,6 @@ CLSID FindEncoder(const wchar_t* mime);
 // cancelled.  Each remembers its folder and filter for the next time.
 int AskOpenImageFile(char* buffer);
 int AskSaveImageFile(char* buffer);
-extern int openFilterIndex;  // counted from 1; initially 2 (BMP)
-extern int saveFilterIndex;
 
 // "&Save as" after the dialog: the chosen filter's format, the whole current image.
 void SaveCurrentImageAs(const char* name, int filterIndex);

@@ -1,6 +1,7 @@
 #include "image/image_menus.h"
 
 #include "core/popup_menu.h"
+#include "image/image_selection.h"
 #include "image/image_table.h"
 
 namespace {
@@ -13,8 +14,27 @@ struct MenuRow {
     int submenuCount = 0;
 };
 
-#define KRT_SUBMENU(text, rows) {0, text, rows, sizeof rows / sizeof rows[0]}
+template <int N>
+constexpr MenuRow Submenu(const char* text, const MenuRow (&rows)[N])
+{
+    return {0, text, rows, N};
+}
 constexpr MenuRow kSeparator = {0, nullptr};
+
+// The zoom rows carry a check mark at their own zoom.
+struct ZoomCheck {
+    UINT id;
+    int zoom;
+};
+constexpr ZoomCheck kZoomChecks[] = {{CmdZoom50, 50}, {CmdZoom100, 100}, {CmdZoom200, 200}};
+
+UINT StateAtZoom(UINT id, int zoom)
+{
+    for (const ZoomCheck& check : kZoomChecks)
+        if (check.id == id && check.zoom == zoom)
+            return MFS_CHECKED;
+    return 0;
+}
 
 constexpr MenuRow kProcessRows[] = {
     {CmdInvert, "Invert"}, kSeparator, {CmdRotateRight, "R. Rotate"}, {CmdRotateLeft, "L. Rotate"},
@@ -57,11 +77,8 @@ HMENU BuildRows(const MenuRow* rows, int count, int zoom)
             InsertSubmenu(menu, position, BuildRows(row.submenu, row.submenuCount, zoom), row.text);
         else if (!row.text)
             InsertSeparator(menu, position);
-        else {
-            const bool checked = (row.id == CmdZoom50 && zoom == 50) || (row.id == CmdZoom100 && zoom == 100) ||
-                                 (row.id == CmdZoom200 && zoom == 200);
-            InsertTextItem(menu, position, row.id, row.text, checked ? MFS_CHECKED : 0);
-        }
+        else
+            InsertTextItem(menu, position, row.id, row.text, StateAtZoom(row.id, zoom));
     }
     return menu;
 }
@@ -70,21 +87,22 @@ HMENU BuildRows(const MenuRow* rows, int count, int zoom)
 
 HMENU BuildImageMenu(int slot)
 {
-    const int zoom = slot >= 0 && slot < kImageSlots ? ImageTable[slot].zoom : 0;
+    const int zoom = IsLiveImage(slot) ? ImageTable[slot].zoom : 0;
     return BuildRows(kImageRows, sizeof kImageRows / sizeof kImageRows[0], zoom);
 }
 
 HMENU BuildToolsMenu(int slot)
 {
-    const bool eightBit = slot >= 0 && slot < kImageSlots && ImageTable[slot].bitDepth == 8;
-    const MenuRow information = eightBit ? MenuRow KRT_SUBMENU("Information...", kInformationRows8)
-                                         : MenuRow KRT_SUBMENU("Information...", kInformationRows32);
+    const bool eightBit = IsLiveImage(slot) && ImageTable[slot].bitDepth == 8;
+    // The information submenu of an 8-bit image has only the pixel and the luminance line.
+    const MenuRow information = eightBit ? Submenu("Information...", kInformationRows8)
+                                         : Submenu("Information...", kInformationRows32);
     const MenuRow rows[] = {
-        KRT_SUBMENU("Process...", kProcessRows), kSeparator, information, kSeparator,
-        KRT_SUBMENU("Test Pattern...", kPatternRows), kSeparator, {CmdClipping, "Clipping\tCtrl+R"},
-        kSeparator, KRT_SUBMENU("Color...", kColorRows), KRT_SUBMENU("Draw Line...", kLineRows),
-        KRT_SUBMENU("Draw Box...", kBoxRows), KRT_SUBMENU("Draw Circle...", kCircleRows),
-        KRT_SUBMENU("TrueType...", kTrueTypeRows), {CmdDrawText, "Draw Text"}, {CmdPaint, "Paint"},
+        Submenu("Process...", kProcessRows), kSeparator, information, kSeparator,
+        Submenu("Test Pattern...", kPatternRows), kSeparator, {CmdClipping, "Clipping\tCtrl+R"},
+        kSeparator, Submenu("Color...", kColorRows), Submenu("Draw Line...", kLineRows),
+        Submenu("Draw Box...", kBoxRows), Submenu("Draw Circle...", kCircleRows),
+        Submenu("TrueType...", kTrueTypeRows), {CmdDrawText, "Draw Text"}, {CmdPaint, "Paint"},
     };
     static_assert(sizeof rows / sizeof rows[0] == 15, "fifteen rows");
     return BuildRows(rows, sizeof rows / sizeof rows[0], 0);

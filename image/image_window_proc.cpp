@@ -23,14 +23,26 @@ bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
 
 // ---- Keys -----------------------------------------------------------------------------------
 
+// Ctrl shortcuts that post a menu command to the window, and keys handed on to the main
+// window's own keyboard commands.
+struct KeyCommand {
+    WPARAM key;
+    int command;
+};
+constexpr KeyCommand kCtrlCommands[] = {
+    {'X', CmdCut}, {'C', CmdCopy}, {'V', CmdPasteTopLeft}, {'R', CmdClipping}};
+constexpr WPARAM kMainWindowKeys[] = {'X', VK_ESCAPE, 'C'};
+
 bool CtrlShortcut(HWND window, WPARAM key)
 {
+    for (const KeyCommand& row : kCtrlCommands) {
+        if (row.key == key) {
+            PostMessageW(window, WM_COMMAND, row.command, 0);
+            return true;
+        }
+    }
     const int slot = FindImageSlot(window);
     switch (key) {
-    case 'X': PostMessageW(window, WM_COMMAND, CmdCut, 0); return true;
-    case 'C': PostMessageW(window, WM_COMMAND, CmdCopy, 0); return true;
-    case 'V': PostMessageW(window, WM_COMMAND, CmdPasteTopLeft, 0); return true;
-    case 'R': PostMessageW(window, WM_COMMAND, CmdClipping, 0); return true;
     case VK_ADD: ZoomStep(slot, true); return true;
     case VK_SUBTRACT: ZoomStep(slot, false); return true;
     case VK_NUMPAD0: SetImageZoom(100, slot); return true;
@@ -38,24 +50,22 @@ bool CtrlShortcut(HWND window, WPARAM key)
     }
 }
 
+// Button-box keys first, even during a tool; then nothing while a tool runs; then the Ctrl
+// shortcuts; then the keys of the main window, and Tab.
 void OnKeyDown(HWND window, WPARAM key)
 {
-    if (PressButtonByKey(key) || ToolInProgress)  // the button box's keys come first
+    if (PressButtonByKey(key) || ToolInProgress)
         return;
     if (CtrlDown() && CtrlShortcut(window, key))
         return;
-    switch (key) {
-    case 'X':
-    case VK_ESCAPE:
-    case 'C':
-        PostMessageW(MainWindow, WM_KEYDOWN, key, 0);
-        break;
-    case VK_TAB:
-        ToggleStretchMode(FindImageSlot(window));
-        break;
-    default:
-        break;
+    for (WPARAM forwarded : kMainWindowKeys) {
+        if (forwarded == key) {
+            PostMessageW(MainWindow, WM_KEYDOWN, key, 0);  // posted: this thread never waits for the GUI
+            return;
+        }
     }
+    if (key == VK_TAB)
+        ToggleStretchMode(FindImageSlot(window));
 }
 
 // ---- Mouse ----------------------------------------------------------------------------------
@@ -135,13 +145,13 @@ void OnMouseWheel(HWND window, WPARAM wParam)
 
 // ---- Dropped files --------------------------------------------------------------------------
 
+// Only the first file, into this window's image; the current image is restored afterwards.
 void OnDropFiles(HWND window, HDROP drop)
 {
     wchar_t name[256];
-    if (DragQueryFileW(drop, 0, name, 256)) {
-        SelectImageOfWindow(window);
-        char narrow[256];
-        NarrowText(name, -1, narrow, sizeof narrow);
+    char narrow[256];
+    if (DragQueryFileW(drop, 0, name, 256) && NarrowWhole(name, narrow, sizeof narrow) &&
+        SelectImageOfWindow(window) >= 0) {
         KRT_LoadImageFile(narrow, 0, 0);
         InvalidateCurrentImage();
         RestorePreviousImage();

@@ -1,5 +1,6 @@
 list(APPEND KRT_PURE_SOURCES
   image/image_blocks.cpp
+  image/image_file_state.cpp
   image/image_selection.cpp
   image/image_table.cpp
   image/mouse_state.cpp

@@ -7,11 +7,13 @@
 
 namespace {
 
-std::wstring Ensured(const std::wstring& name, const wchar_t* extension, int capacity = 260)
+std::wstring Ensured(const std::wstring& name, const wchar_t* extension, bool* fits = nullptr)
 {
     wchar_t buffer[260] = {};
     name.copy(buffer, name.size());
-    EnsureExtension(buffer, capacity, extension);
+    const bool whole = EnsureExtension(buffer, 260, extension);
+    if (fits)
+        *fits = whole;
     return buffer;
 }
 
@@ -25,11 +27,16 @@ TEST(EnsureExtension, AddsTheExtensionUnlessTheNameEndsInIt)
     EXPECT_EQ(Ensured(L"x.tiff", kFormatExtension[FormatTiff]), L"x.tiff.tif");
 }
 
-TEST(EnsureExtension, NeverWritesPastTheBuffer)
+// A name cut short of its extension would be another file: it is left whole and refused.
+TEST(EnsureExtension, RefusesANameWithNoRoomForTheExtension)
 {
-    const std::wstring full(258, L'n');
-    EXPECT_EQ(Ensured(full, L".bmp").size(), 259u);  // one unit of room: ".", then the terminator
-    EXPECT_EQ(Ensured(std::wstring(259, L'n'), L".bmp").size(), 259u);
+    bool fits = false;
+    EXPECT_EQ(Ensured(std::wstring(255, L'n'), L".bmp", &fits).size(), 259u);
+    EXPECT_TRUE(fits);
+    EXPECT_EQ(Ensured(std::wstring(256, L'n'), L".bmp", &fits), std::wstring(256, L'n'));
+    EXPECT_FALSE(fits);
+    EXPECT_EQ(Ensured(std::wstring(255, L'n') + L".bmp", L".bmp", &fits).size(), 259u);
+    EXPECT_TRUE(fits);
 }
 
 TEST(SaveFilters, MapToFormats)

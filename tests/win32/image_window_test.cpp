@@ -10,6 +10,7 @@
 #include "core/framework.h"
 #include "core/snap.h"
 #include "framework_fixture.h"
+#include "image_test_support.h"
 #include "image/image_selection.h"
 #include "image/image_table.h"
 #include "image/image_window.h"
@@ -17,21 +18,6 @@
 #include "krtlib.h"
 
 namespace {
-
-template <class Work>
-auto OnUserThread(Work work) -> decltype(work())
-{
-    decltype(work()) result{};
-    RunOnUserThread([&] { result = work(); });
-    return result;
-}
-
-std::wstring TitleOf(HWND window)
-{
-    wchar_t text[300] = L"";
-    GetWindowTextW(window, text, 300);
-    return text;
-}
 
 // The window's client area as 0x00RRGGBB words, read from its own DC on the thread that owns it.
 Snapshot WindowPixels(int slot)

@@ -1,0 +1,96 @@
+// Image windows made from the main window: files dropped on it, and the Image Window dialogue.
+#include <gtest/gtest.h>
+
+#include "box_test_support.h"
+#include "image_test_support.h"
+
+namespace {
+
+class MainWindowImages : public FrameworkTest {
+protected:
+    void TearDown() override
+    {
+        RunOnUserThread([] {
+            for (int slot = 0; slot < kImageSlots; ++slot)
+                KRT_DestroyImage(slot);
+        });
+        if (TextRecord(0).inUse)
+            TakePromptLog();
+        FrameworkTest::TearDown();
+    }
+    TempFolder folder;
+};
+
+// The drop is handed to the main window's procedure as the system hands it over; it returns
+// when every file has been dealt with.
+void DropOnMainWindow(const std::vector<std::wstring>& files)
+{
+    SendMessageW(MainWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)), 0);
+}
+
+TEST_F(MainWindowImages, DroppedPicturesOpenInAscendingSlotsAndOtherFilesUseNone)
+{
+    WriteBmp24(folder / L"a.bmp", 150, 110, PatternColour);
+    WriteBytes(folder / L"notes.txt", {'n', 'o', 't', 'e', 's'});
+    // Pictures of the other formats, written through the library's own saving.
+    RunOnUserThread([&] {
+        KRT_CreateImage(9, "source", 0, 0, 170, 120, 100);
+        KRT_SaveImageFile(120, 170, KRT_PNG, Narrow(folder / L"b.png").c_str());
+        KRT_SaveImageFile(100, 160, KRT_JPEG, Narrow(folder / L"c.jpg").c_str());
+        KRT_DestroyImage(9);
+        KRT_CreateImage(5, "current", 700, 500, 200, 150, 100);
+    });
+    ASSERT_EQ(CurrentImage, 5);
+
+    DropOnMainWindow({folder / L"a.bmp", folder / L"notes.txt", folder / L"b.png", folder / L"c.jpg"});
+    const struct {
+        const wchar_t* title;
+        int width, height;
+    } opened[] = {{L"000 a.bmp(100%)", 150, 110}, {L"001 b.png(100%)", 170, 120}, {L"002 c.jpg(100%)", 160, 100}};
+    for (int slot = 0; slot < 3; ++slot) {
+        ASSERT_TRUE(ImageTable[slot].inUse) << slot;
+        EXPECT_EQ(TitleOf(ImageTable[slot].window), opened[slot].title);
+        EXPECT_EQ(ImageTable[slot].width, opened[slot].width);
+        EXPECT_EQ(ImageTable[slot].height, opened[slot].height);
+        EXPECT_EQ(ImageTable[slot].bitDepth, 32);
+    }
+    EXPECT_FALSE(ImageTable[3].inUse);
+    EXPECT_EQ(CurrentImage, 5);
+    int wrong = 0;
+    for (int y = 0; y < 110; ++y)
+        for (int x = 0; x < 150; ++x)
+            wrong += PixelOf(0, x, y) != PatternColour(x, y);
+    EXPECT_EQ(wrong, 0);
+
+    // The next drop searches from slot 0 again and skips the slots in use.
+    DropOnMainWindow({folder / L"notes.txt", folder / L"a.bmp", folder / L"b.png"});
+    ASSERT_TRUE(ImageTable[3].inUse);
+    EXPECT_EQ(TitleOf(ImageTable[3].window), L"003 a.bmp(100%)");
+    ASSERT_TRUE(ImageTable[4].inUse);
+    EXPECT_EQ(TitleOf(ImageTable[4].window), L"004 b.png(100%)");
+    EXPECT_EQ(TitleOf(ImageTable[5].window), L"current(100%)");
+    EXPECT_FALSE(ImageTable[6].inUse);
+    EXPECT_EQ(CurrentImage, 5);
+}
+
+TEST_F(MainWindowImages, TheImageWindowDialogueCreatesTheAnsweredImageInTheLowestFreeSlot)
+{
+    OpenPromptWindow();
+    RunOnUserThread([] { KRT_CreateImage(0, "taken", 700, 500, 100, 100, 100); });
+    TypeLinesForGuiThread({L"320", L"240", L"8"});
+    PostMessageW(MainWindow, WM_COMMAND, 1027, 0);
+    ASSERT_TRUE(PumpUntil([] { return ImageTable[1].inUse != 0; }));
+    EXPECT_EQ(TitleOf(ImageTable[1].window), L"001(100%)[8bit]");
+    EXPECT_EQ(ImageTable[1].width, 320);
+    EXPECT_EQ(ImageTable[1].height, 240);
+
+    TypeLinesForGuiThread({L"320", L"240", L"16"});  // no such depth: nothing
+    PostMessageW(MainWindow, WM_COMMAND, 1027, 0);
+    PumpUntil([] { return typist.next == 3 && lineInputOwner == 0; });
+    PumpFor(300);
+    EXPECT_FALSE(ImageTable[2].inUse);
+    EXPECT_EQ(TakePromptLog(), "Creating ImageWindow...\r\n Width=320\r\nHeight=240\r\nBit[32 or 8]=8\r\n"
+                               "Creating ImageWindow...\r\n Width=320\r\nHeight=240\r\nBit[32 or 8]=16\r\n");
+}
+
+}  // namespace

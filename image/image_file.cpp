@@ -55,14 +55,23 @@ void TakeOverPalette(Gdiplus::Image& image)
 }
 
 // The top-left width x height block of a 32-bit image as a 24-bit bitmap: the top byte of
-// each pixel is dropped.
+// each pixel is dropped.  A block inside the image is read where it lies; one reaching past it
+// is copied out first, with zeros outside the image.
 std::unique_ptr<Gdiplus::Bitmap> Block32(int width, int height)
 {
-    std::unique_ptr<UINT32[]> pixels(new (std::nothrow) UINT32[static_cast<size_t>(width) * height]);
-    if (!pixels)
-        return nullptr;
-    KRT_GetImageBlock(pixels.get(), 0, 0, width, height);
-    Gdiplus::Bitmap wrapper(width, height, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.get()));
+    const ImageRecord& record = ImageTable[CurrentImage];
+    BYTE* rows = PixelTable[CurrentImage];
+    INT stride = record.width * 4;
+    std::unique_ptr<UINT32[]> copy;
+    if (width > record.width || height > record.height) {
+        copy.reset(new (std::nothrow) UINT32[static_cast<size_t>(width) * height]);
+        if (!copy)
+            return nullptr;
+        KRT_GetImageBlock(copy.get(), 0, 0, width, height);
+        rows = reinterpret_cast<BYTE*>(copy.get());
+        stride = width * 4;
+    }
+    Gdiplus::Bitmap wrapper(width, height, stride, PixelFormat32bppRGB, rows);
     if (wrapper.GetLastStatus() != Gdiplus::Ok)
         return nullptr;
     return std::unique_ptr<Gdiplus::Bitmap>(wrapper.Clone(0, 0, width, height, PixelFormat24bppRGB));

@@ -145,6 +145,13 @@ TEST_F(ImageFiles, BmpFilesHoldTwentyFourBitColourOrTheImagesOwnPalette)
     EXPECT_EQ(colour.width, 20);
     EXPECT_EQ(colour.height, 10);
     EXPECT_EQ(colour.at(19, 9), PatternColour(19, 9));
+    // A block reaching past the image is black there.
+    ASSERT_EQ(Save(KRT_BMP, folder / L"wider", 40, 25), 0);
+    colour = ReadBmp(folder / L"wider.bmp");
+    ASSERT_EQ(colour.width, 40);
+    EXPECT_EQ(colour.at(36, 22), PatternColour(36, 22));
+    EXPECT_EQ(colour.at(37, 5), 0u);
+    EXPECT_EQ(colour.at(5, 23), 0u);
 
     Create(1, 37, 23, 8, 0);
     std::vector<RGBQUAD> palette(256);

@@ -20,10 +20,7 @@ class ImageFileTest : public FrameworkTest {
 protected:
     void TearDown() override
     {
-        RunOnUserThread([] {
-            for (int slot = 0; slot < kImageSlots; ++slot)
-                KRT_DestroyImage(slot);
-        });
+        DestroyAllImages();
         FrameworkTest::TearDown();
     }
     // A 32-bit image of `colour` everywhere, or an 8-bit one of index `colour`, made current.

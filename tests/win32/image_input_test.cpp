@@ -27,9 +27,8 @@ protected:
         RunOnUserThread([] {
             SetCtrlDown(false);
             KRT_CloseButtonBox();
-            for (int slot = 0; slot < kImageSlots; ++slot)
-                KRT_DestroyImage(slot);
         });
+        DestroyAllImages();
         if (TextRecord(0).inUse)
             TakePromptLog();
         FrameworkTest::TearDown();
@@ -398,7 +397,8 @@ void Choose(HWND dialog, const std::wstring& name, int filterIndex = 0)
     if (filterIndex > 0) {
         HWND filters = GetDlgItem(dialog, cmb1);
         SendMessageW(filters, CB_SETCURSEL, filterIndex - 1, 0);
-        for (WORD notification : {CBN_SELCHANGE, CBN_SELENDOK})  // dialogs differ in which they follow
+        const WORD notifications[] = {CBN_SELCHANGE, CBN_SELENDOK};  // dialogs differ in which they follow
+        for (WORD notification : notifications)
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, notification), reinterpret_cast<LPARAM>(filters));
     }
     SendMessageW(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));

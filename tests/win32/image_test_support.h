@@ -26,6 +26,15 @@ auto OnUserThread(Work work) -> decltype(work())
     return result;
 }
 
+// Every image window is destroyed, on the thread that owns them.
+inline void DestroyAllImages()
+{
+    RunOnUserThread([] {
+        for (int slot = 0; slot < kImageSlots; ++slot)
+            KRT_DestroyImage(slot);
+    });
+}
+
 inline std::wstring TitleOf(HWND window)
 {
     wchar_t text[300] = L"";

@@ -58,10 +58,7 @@ class ImageWindows : public FrameworkTest {
 protected:
     void TearDown() override
     {
-        RunOnUserThread([] {
-            for (int slot = 0; slot < kImageSlots; ++slot)
-                KRT_DestroyImage(slot);
-        });
+        DestroyAllImages();
         FrameworkTest::TearDown();
     }
 };

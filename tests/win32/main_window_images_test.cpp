@@ -10,10 +10,7 @@ class MainWindowImages : public FrameworkTest {
 protected:
     void TearDown() override
     {
-        RunOnUserThread([] {
-            for (int slot = 0; slot < kImageSlots; ++slot)
-                KRT_DestroyImage(slot);
-        });
+        DestroyAllImages();
         if (TextRecord(0).inUse)
             TakePromptLog();
         FrameworkTest::TearDown();

@@ -172,3 +172,10 @@ Snapshot TakeSnapshot(HDC source, int width, int height)
     DeleteObject(dib);
     return shot;
 }
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[512] = L"";
+    GetWindowTextW(window, text, 512);
+    return text;
+}

@@ -41,24 +41,18 @@ void RunDialogue(std::vector<std::wstring> typed)
     KillTimer(nullptr, timer);
 }
 
-std::wstring Title(HWND window)
-{
-    wchar_t text[256] = L"";
-    GetWindowTextW(window, text, 256);
-    return text;
-}
 
 TEST_F(ImageDialogue, AnswersOpenAnImageInTheLowestFreeSlot)
 {
     RunDialogue({L"320", L"240", L"32"});
     ASSERT_TRUE(ImageTable[0].inUse);
-    EXPECT_EQ(Title(ImageTable[0].window), L"000(100%)");
+    EXPECT_EQ(WindowText(ImageTable[0].window), L"000(100%)");
     EXPECT_EQ(ImageTable[0].width, 320);
     EXPECT_EQ(ImageTable[0].height, 240);
     EXPECT_EQ(ImageTable[0].bitDepth, 32);
     RunDialogue({L"200", L"150", L"8"});
     ASSERT_TRUE(ImageTable[1].inUse);
-    EXPECT_EQ(Title(ImageTable[1].window), L"001(100%)[8bit]");
+    EXPECT_EQ(WindowText(ImageTable[1].window), L"001(100%)[8bit]");
     EXPECT_EQ(ImageTable[1].bitDepth, 8);
 }
 

@@ -16,6 +16,7 @@
 #include "image/image_table.h"
 #include "krtlib.h"
 #include "menu_capture.h"
+#include "text_test_support.h"
 #include "text/text_window_table.h"
 
 namespace {
@@ -82,18 +83,6 @@ std::string FileBytes(const std::string& path)
     return bytes.str();
 }
 
-std::string ClipboardText()
-{
-    std::string text;
-    if (!OpenClipboard(nullptr))
-        return "<no clipboard>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
 
 class Editor : public FrameworkTest {
 protected:
@@ -239,7 +228,7 @@ TEST_F(Editor, WriteLeavesTheChainInTheLogAndOnTheClipboard)
     // it open just when the editor wants it.
     ASSERT_TRUE(PumpUntil([] { return TextWindowTable[0].logState == 0; }));
     PumpFor(100);
-    EXPECT_EQ(ClipboardText(), expected);
+    EXPECT_EQ(ClipboardBytes(), expected);
 }
 
 TEST_F(Editor, EditViewButtonsAndTheMoveViewDragTheWholeChain)

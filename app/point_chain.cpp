@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "app/chain_model.h"
+#include "app/chain_view.h"
 #include "image/image_table.h"
 #include "krtlib.h"
 
@@ -24,52 +25,6 @@ const char* const kLabels[kButtons] = {
 const char kDragInMessage[] =
     "tavimora\x82\xb3\x82\xf1\x82\xcc\x83\x74\x83\x89\x83\x43\x83\x41\x83\x43\x89\xe6\x91\x9c"
     "\x82\xf0\x83\x68\x83\x89\x83\x62\x83\x4f\x82\xb5\x82\xc4\x89\xba\x82\xb3\x82\xa2";
-
-constexpr int kChordColour = 0x444444;
-constexpr int kDiameterColour = 0x000000;
-constexpr int kCrossColour = 0xFFFFFF;
-constexpr int kCircleColour = 0xFFFFFF;
-constexpr int kSelectedColour = 0xFFFF00;
-
-void DrawCross(const ChainPoint& p)
-{
-    KRT_DrawLine(p.x - 2, p.y - 2, p.x + 2, p.y + 2, kCrossColour);
-    KRT_DrawLine(p.x - 2, p.y + 2, p.x + 2, p.y - 2, kCrossColour);
-}
-
-// The background copied afresh from image 0, the band outline, each point's cross and circle,
-// then the window and the two status lines.
-void DrawChain()
-{
-    KRT_SelectImage(1);
-    const ImageRecord& background = ImageTable[0];
-    // Image 0's own size bounds the copy, and only 32-bit pixels are copied as 32-bit words:
-    // an image 1 of another size, or an 8-bit image 0, must not make the copy read past image
-    // 0's pixels.
-    if (background.inUse && background.bitDepth == 32)
-        KRT_PutImageBlock(PixelTable[0], background.width, background.height);
-    const ChainPoint& first = chain.points[0];
-    const ChainPoint& last = chain.points[chain.pointCount - 1];
-    KRT_DrawLine(first.x, first.y, last.x, last.y, kChordColour);
-    const ChainBand band = BandOf(first, last);
-    KRT_DrawLine(first.x, first.y, band.q1x, band.q1y, kChordColour);
-    KRT_DrawLine(first.x, first.y, band.q2x, band.q2y, kChordColour);
-    KRT_DrawLine(band.q1x, band.q1y, band.q2x, band.q2y, kDiameterColour);
-    KRT_DrawLine(last.x, last.y, band.r1x, band.r1y, kChordColour);
-    KRT_DrawLine(last.x, last.y, band.r2x, band.r2y, kChordColour);
-    KRT_DrawLine(band.r1x, band.r1y, band.r2x, band.r2y, kDiameterColour);
-    KRT_DrawLine(band.q1x, band.q1y, band.r1x, band.r1y, kChordColour);
-    KRT_DrawLine(band.q2x, band.q2y, band.r2x, band.r2y, kChordColour);
-    for (int i = 0; i < chain.pointCount; ++i) {
-        const ChainPoint& p = chain.points[i];
-        DrawCross(p);
-        KRT_DrawCircle(p.x, p.y, p.radius, i == chain.selectedPoint ? kSelectedColour : kCircleColour);
-    }
-    KRT_RefreshImage(1);
-    KRT_ClearTextWindow();
-    KRT_Print("pos: %d\n", chain.selectedPoint);
-    KRT_Print("r: %d\n", chain.points[chain.selectedPoint].radius);
-}
 
 void LabelEditButtons(bool edit)
 {
@@ -145,7 +100,7 @@ void DragGrabbedPoints()
         while (MouseState.left) {
             p.x = MouseState.x + dx;
             p.y = MouseState.y + dy;
-            DrawChain();
+            DrawChain(chain);
             WaitNextFrame();
         }
     }
@@ -165,7 +120,7 @@ void DragWholeChain()
             chain.points[i].x = copy[i].x + MouseState.x - mx;
             chain.points[i].y = copy[i].y + MouseState.y - my;
         }
-        DrawChain();
+        DrawChain(chain);
         WaitNextFrame();
     }
 }
@@ -190,7 +145,7 @@ void UserProgramMain(void)
     }
     KRT_CreateImage(1, "tavimora", 216, 0, ImageTable[0].width, ImageTable[0].height, 100);
     StartChain(chain);
-    DrawChain();
+    DrawChain(chain);
     for (;;) {
         if (!chain.moveMode) {
             DragGrabbedPoints();
@@ -202,7 +157,7 @@ void UserProgramMain(void)
                     EndRun();
                     return;
                 }
-                DrawChain();
+                DrawChain(chain);
             }
         } else {
             DragWholeChain();

@@ -44,11 +44,7 @@ convert -size 160x120 xc:red "$E2E_WORK/a.bmp"
 echo 'not a picture' > "$E2E_WORK/notes.txt"
 convert -size 170x130 xc:lime "$E2E_WORK/b.png"
 convert -size 180x140 xc:blue "$E2E_WORK/c.gif"
-gcc -O1 -o "$E2E_WORK/xdnd_drop" "$(dirname "$0")/xdnd_drop.c" -lX11
-read -r ml mt mr mb <<<"$(probe rect krtlib_mw0 KRTLIB)"
-MAIN_X11=$(xdotool search --name '^KRTLIB$' | head -1)
-( cd "$E2E_WORK" && timeout 30 ./xdnd_drop "$MAIN_X11" $(((ml + mr) / 2)) $(((mt + mb) / 2)) a.bmp notes.txt b.png c.gif )
-check the_drop_is_taken test $? -eq 0
+check the_drop_is_taken drop_files KRTLIB "$E2E_WORK/a.bmp" "$E2E_WORK/notes.txt" "$E2E_WORK/b.png" "$E2E_WORK/c.gif"
 check picture_a_opens_as_000 wait_until 20 window_exists krt_iw '000 a.bmp(100%)'
 check picture_b_opens_as_001 wait_until 20 window_exists krt_iw '001 b.png(100%)'
 check picture_c_opens_as_002 wait_until 20 window_exists krt_iw '002 c.gif(100%)'

@@ -64,6 +64,8 @@ e2e_cleanup() {
 trap 'e2e_cleanup' INT TERM
 
 probe() { wine "$E2E_BUILD/e2e_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# The clipboard's CF_TEXT bytes exactly as they are (line ends included).
+clipboard_bytes() { wine "$E2E_BUILD/e2e_probe.exe" clipboard-text 2>/dev/null; }
 
 # start_program EXE [ARGS...]: starts a program of the build tree; its PID is in APP_PID.
 start_program() {
@@ -104,9 +106,24 @@ caption_point() {
 
 # A click on a spot of the desktop that no window covers, so that the next click really moves
 # the keyboard focus.
-click_free_spot() { xdotool mousemove 1275 300 click 1; sleep 0.2; }
+click_free_spot() { xdotool mousemove 1270 850 click 1; sleep 0.2; }
 
 screenshot() { import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null; }
 
 # pixel FILE X Y: the colour of a screenshot pixel as "r,g,b".
 pixel() { convert "$E2E_ARTIFACTS/$1.png" -format '%[fx:int(255*p{'"$2,$3"'}.r)],%[fx:int(255*p{'"$2,$3"'}.g)],%[fx:int(255*p{'"$2,$3"'}.b)]' info: 2>/dev/null; }
+
+# drop_files TITLE FILE...: drops the files on the window with this title through XDND, at
+# the middle of its client area.  The small native drop tool is built on first use.
+drop_files() {
+  local title=$1; shift
+  local tool=$E2E_BUILD/xdnd_drop source=$(dirname "${BASH_SOURCE[0]}")/xdnd_drop.c
+  if [[ ! -x $tool || $source -nt $tool ]]; then
+    gcc -O1 -o "$tool" "$source" -lX11 || return 1
+  fi
+  local window r
+  window=$(xdotool search --onlyvisible --name "^${title}\$" | head -1)
+  [[ -n $window ]] || return 1
+  r=($(probe client - "$title"))
+  "$tool" "$window" $(((r[0] + r[2]) / 2)) $(((r[1] + r[3]) / 2)) "$@"
+}

@@ -3,6 +3,9 @@
 // texts, the clipboard, and to post commands.  Output is UTF-8, one value per line.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -152,6 +155,8 @@ int ClipboardText()
         const char* text = static_cast<const char*>(GlobalLock(data));
         if (text) {
             // Raw bytes, so that line ends and code page 932 text can be compared exactly.
+            std::fflush(stdout);
+            _setmode(_fileno(stdout), _O_BINARY);
             std::fwrite(text, 1, std::strlen(text), stdout);
             GlobalUnlock(data);
             result = 0;

@@ -1,9 +1,11 @@
-/* Drops files on an X window the way a file manager does, by the XDND protocol: the files are
- * offered as text/uri-list from a selection this tool owns.
- *   xdnd_drop WINDOW ROOT_X ROOT_Y FILE...      exit 0 once the target reports the drop finished */
+/* Drops files onto an X window the way a file manager does (the XDND protocol), so that an
+ * end-to-end test can drop files on a window of a program running under Wine.
+ *
+ *   xdnd_drop WINDOW X Y FILE...      WINDOW: X window id; X, Y: root coordinates of the drop
+ *
+ * Exit status 0 when the target accepted and finished the drop. */
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -12,30 +14,67 @@
 
 static Display* display;
 static Window source, target;
+static Atom aware, enter, position, status, drop, finished, selection, actionCopy, uriList;
 
-static Atom A(const char* name) { return XInternAtom(display, name, False); }
-
-static void Send(const char* type, long l1, long l2, long l3, long l4)
+static void Send(Atom type, long l1, long l2, long l3, long l4)
 {
-    XEvent e;
-    memset(&e, 0, sizeof e);
-    e.xclient.type = ClientMessage;
-    e.xclient.window = target;
-    e.xclient.message_type = A(type);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = (long)source;
-    e.xclient.data.l[1] = l1;
-    e.xclient.data.l[2] = l2;
-    e.xclient.data.l[3] = l3;
-    e.xclient.data.l[4] = l4;
-    XSendEvent(display, target, False, NoEventMask, &e);
+    XEvent event;
+    memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.display = display;
+    event.xclient.window = target;
+    event.xclient.message_type = type;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = (long)source;
+    event.xclient.data.l[1] = l1;
+    event.xclient.data.l[2] = l2;
+    event.xclient.data.l[3] = l3;
+    event.xclient.data.l[4] = l4;
+    XSendEvent(display, target, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+/* The next event, or 0 after `seconds`. */
+static int NextEvent(XEvent* event, int seconds)
+{
+    const time_t deadline = time(NULL) + seconds;
+    while (!XPending(display)) {
+        if (time(NULL) > deadline)
+            return 0;
+        fd_set fds;
+        struct timeval wait = {0, 100000};
+        FD_ZERO(&fds);
+        FD_SET(ConnectionNumber(display), &fds);
+        select(ConnectionNumber(display) + 1, &fds, NULL, NULL, &wait);
+    }
+    XNextEvent(display, event);
+    return 1;
+}
+
+static void AnswerSelection(const XSelectionRequestEvent* request, const char* uris)
+{
+    XEvent reply;
+    memset(&reply, 0, sizeof reply);
+    reply.xselection.type = SelectionNotify;
+    reply.xselection.requestor = request->requestor;
+    reply.xselection.selection = request->selection;
+    reply.xselection.target = request->target;
+    reply.xselection.time = request->time;
+    reply.xselection.property = None;
+    if (request->target == uriList) {
+        Atom property = request->property != None ? request->property : request->target;
+        XChangeProperty(display, request->requestor, property, uriList, 8, PropModeReplace,
+                        (const unsigned char*)uris, (int)strlen(uris));
+        reply.xselection.property = property;
+    }
+    XSendEvent(display, request->requestor, False, NoEventMask, &reply);
     XFlush(display);
 }
 
 int main(int argc, char** argv)
 {
     if (argc < 5) {
-        fprintf(stderr, "usage: xdnd_drop WINDOW ROOT_X ROOT_Y FILE...\n");
+        fprintf(stderr, "usage: xdnd_drop WINDOW X Y FILE...\n");
         return 2;
     }
     display = XOpenDisplay(NULL);
@@ -43,64 +82,49 @@ int main(int argc, char** argv)
         return 2;
     target = (Window)strtoul(argv[1], NULL, 0);
     const long x = atol(argv[2]), y = atol(argv[3]);
-    static char uris[65536];
+    size_t size = 1;
+    for (int i = 4; i < argc; ++i)
+        size += strlen(argv[i]) + 16;
+    char* uris = calloc(size, 1);
     for (int i = 4; i < argc; ++i) {
-        char full[PATH_MAX];
-        if (!realpath(argv[i], full))
-            snprintf(full, sizeof full, "%s", argv[i]);
-        strncat(uris, "file://", sizeof uris - strlen(uris) - 1);
-        strncat(uris, full, sizeof uris - strlen(uris) - 1);
-        strncat(uris, "\r\n", sizeof uris - strlen(uris) - 1);
+        strcat(uris, "file://");
+        strcat(uris, argv[i]);
+        strcat(uris, "\r\n");
     }
+    aware = XInternAtom(display, "XdndAware", False);
+    enter = XInternAtom(display, "XdndEnter", False);
+    position = XInternAtom(display, "XdndPosition", False);
+    status = XInternAtom(display, "XdndStatus", False);
+    drop = XInternAtom(display, "XdndDrop", False);
+    finished = XInternAtom(display, "XdndFinished", False);
+    selection = XInternAtom(display, "XdndSelection", False);
+    actionCopy = XInternAtom(display, "XdndActionCopy", False);
+    uriList = XInternAtom(display, "text/uri-list", False);
     source = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-    XSetSelectionOwner(display, A("XdndSelection"), source, CurrentTime);
-    Send("XdndEnter", 5L << 24, (long)A("text/uri-list"), 0, 0);
-    Send("XdndPosition", 0, (x << 16) | y, CurrentTime, (long)A("XdndActionCopy"));
+    XSetSelectionOwner(display, selection, source, CurrentTime);
 
-    int dropped = 0;
-    const time_t deadline = time(NULL) + 15;
-    while (time(NULL) < deadline) {
-        if (!XPending(display)) {
-            fd_set fds;
-            FD_ZERO(&fds);
-            FD_SET(ConnectionNumber(display), &fds);
-            struct timeval wait = {0, 200000};
-            select(ConnectionNumber(display) + 1, &fds, NULL, NULL, &wait);
-            continue;
-        }
-        XEvent e;
-        XNextEvent(display, &e);
-        if (e.type == SelectionRequest) {
-            XSelectionRequestEvent* r = &e.xselectionrequest;
-            XEvent reply;
-            memset(&reply, 0, sizeof reply);
-            reply.xselection.type = SelectionNotify;
-            reply.xselection.requestor = r->requestor;
-            reply.xselection.selection = r->selection;
-            reply.xselection.target = r->target;
-            reply.xselection.time = r->time;
-            reply.xselection.property = None;
-            if (r->target == A("text/uri-list")) {
-                XChangeProperty(display, r->requestor, r->property, r->target, 8, PropModeReplace,
-                                (unsigned char*)uris, (int)strlen(uris));
-                reply.xselection.property = r->property;
-            }
-            XSendEvent(display, r->requestor, False, NoEventMask, &reply);
-            XFlush(display);
-        } else if (e.type == ClientMessage && e.xclient.message_type == A("XdndStatus")) {
-            if (!(e.xclient.data.l[1] & 1)) {
-                fprintf(stderr, "xdnd_drop: the target refuses the drop\n");
-                Send("XdndLeave", 0, 0, 0, 0);
-                return 1;
-            }
+    Send(enter, 5L << 24, (long)uriList, 0, 0);
+    Send(position, 0, (x << 16) | (y & 0xFFFF), CurrentTime, (long)actionCopy);
+    int accepted = 0, done = 0, dropped = 0;
+    XEvent event;
+    while (!done && NextEvent(&event, 10)) {
+        if (event.type == SelectionRequest) {
+            AnswerSelection(&event.xselectionrequest, uris);
+        } else if (event.type == ClientMessage && event.xclient.message_type == status) {
+            accepted = (event.xclient.data.l[1] & 1) != 0;
             if (!dropped) {
-                Send("XdndDrop", 0, CurrentTime, 0, 0);
+                Send(accepted ? drop : XInternAtom(display, "XdndLeave", False), 0, CurrentTime, 0, 0);
                 dropped = 1;
+                if (!accepted)
+                    done = 1;
             }
-        } else if (e.type == ClientMessage && e.xclient.message_type == A("XdndFinished")) {
-            return 0;
+        } else if (event.type == ClientMessage && event.xclient.message_type == finished) {
+            done = 1;
         }
     }
-    fprintf(stderr, "xdnd_drop: no answer from the target\n");
-    return 1;
+    free(uris);
+    XCloseDisplay(display);
+    if (!accepted)
+        fprintf(stderr, "xdnd_drop: the window did not accept the drop\n");
+    return accepted && done ? 0 : 1;
 }

@@ -14,13 +14,6 @@
 #include "menu_capture.h"
 #include "text_test_support.h"
 
-inline std::wstring WindowText(HWND window)
-{
-    wchar_t text[1024] = L"";
-    GetWindowTextW(window, text, 1024);
-    return text;
-}
-
 inline std::vector<std::wstring> ChildTexts(HWND parent)
 {
     std::vector<std::wstring> texts;

@@ -12,6 +12,8 @@ namespace {
 HWND runnerWindow = nullptr;
 constexpr UINT kRunWork = WM_APP + 1;
 constexpr UINT kRunPostedWork = WM_APP + 2;
+constexpr UINT kCreateRunner = WM_APP + 3;
+HHOOK runnerHook = nullptr;
 
 LRESULT CALLBACK RunnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -43,28 +45,31 @@ void CreateRunnerWindow()
                                    GetModuleHandleW(nullptr), nullptr);
 }
 
+// The runner window is made on the user-program thread whatever the user program is: a hook on
+// that thread sees the thread message that asks for it when the thread's pump takes it.
+LRESULT CALLBACK RunnerHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && !message->hwnd && message->message == kCreateRunner &&
+        !runnerWindow)
+        CreateRunnerWindow();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
-
-// The test process's user program.
-void UserProgramInit(void)
-{
-    CreateRunnerWindow();
-    if (testUserInit)
-        testUserInit();
-}
-
-void UserProgramMain(void)
-{
-    if (testUserMain)
-        testUserMain();
-}
 
 int StartFramework()
 {
     runnerWindow = nullptr;
     const int result = KrtStart(GetModuleHandleW(nullptr));
-    if (result == 0)
-        PumpUntil([] { return runnerWindow != nullptr; });
+    if (result != 0)
+        return result;
+    runnerHook = SetWindowsHookExW(WH_GETMESSAGE, RunnerHook, nullptr, userThreadId);
+    // The thread has a message queue once it has looked at it; post until the post is taken.
+    PumpUntil([] {
+        return runnerWindow != nullptr || PostThreadMessageW(userThreadId, kCreateRunner, 0, 0);
+    });
+    PumpUntil([] { return runnerWindow != nullptr; });
     return result;
 }
 
@@ -80,6 +85,9 @@ void StopFramework()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    if (runnerHook)
+        UnhookWindowsHookEx(runnerHook);
+    runnerHook = nullptr;
     KrtFinish();
     SetCtrlDown(false);
     testUserInit = nullptr;
@@ -163,4 +171,11 @@ Snapshot TakeSnapshot(HDC source, int width, int height)
     DeleteDC(dc);
     DeleteObject(dib);
     return shot;
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[512] = L"";
+    GetWindowTextW(window, text, 512);
+    return text;
 }

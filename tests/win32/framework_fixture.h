@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,9 @@ void PumpFor(unsigned milliseconds);
 // Runs work on the user-program thread (through a posted message the thread dispatches) and
 // waits for it; the thread must be idle or dispatching.
 void RunOnUserThread(const std::function<void()>& work);
+
+// A window's text (its title, or a control's label).
+std::wstring WindowText(HWND window);
 
 // Holds or releases Ctrl in the calling thread's key state, as GetKeyState sees it.
 void SetCtrlDown(bool down);

@@ -228,7 +228,7 @@ TEST_F(ImageWindowInput, ZoomStepsWithCtrlKeysAndTheWheelAndTabTogglesHalftone)
     EXPECT_EQ(zoom(), 100);
     Send(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -WHEEL_DELTA));
     EXPECT_EQ(zoom(), 111);
-    EXPECT_EQ(TitleOf(window), L"photo(111%)");
+    EXPECT_EQ(WindowText(window), L"photo(111%)");
     Send(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA));
     EXPECT_EQ(zoom(), 100);
     Send(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA));
@@ -247,11 +247,11 @@ TEST_F(ImageWindowInput, ZoomStepsWithCtrlKeysAndTheWheelAndTabTogglesHalftone)
     RunOnUserThread([] { SetCtrlDown(false); });
 
     Send(window, WM_KEYDOWN, VK_TAB);
-    EXPECT_EQ(TitleOf(window), L"photo(100%)*");
+    EXPECT_EQ(WindowText(window), L"photo(100%)*");
     EXPECT_EQ(GetImageStretchMode(2), HALFTONE);
     EXPECT_EQ(OnUserThread([] { return GetStretchBltMode(ImageTable[2].memoryDC); }), HALFTONE);
     Send(window, WM_KEYDOWN, VK_TAB);
-    EXPECT_EQ(TitleOf(window), L"photo(100%)");
+    EXPECT_EQ(WindowText(window), L"photo(100%)");
     EXPECT_EQ(GetImageStretchMode(2), COLORONCOLOR);
     EXPECT_EQ(OnUserThread([] { return GetStretchBltMode(ImageTable[2].memoryDC); }), COLORONCOLOR);
     EXPECT_EQ(OnUserThread([] { return SetImageStretchMode(BLACKONWHITE, 2); }), 0);  // not a mode of ours
@@ -275,7 +275,7 @@ TEST_F(ImageWindowInput, ZoomCommandsResizeTheWindowAroundItsTopLeftCorner)
         EXPECT_EQ(ImageTable[1].clientHeight, height);
         EXPECT_EQ(outer.left, before.left);
         EXPECT_EQ(outer.top, before.top);
-        EXPECT_EQ(TitleOf(window), title);
+        EXPECT_EQ(WindowText(window), title);
         bool snapped = false;
         for (int i = 0; i < SnapTable.count; ++i)
             snapped |= SnapTable.left[i] == outer.left && SnapTable.top[i] == outer.top &&

@@ -35,13 +35,6 @@ inline void DestroyAllImages()
     });
 }
 
-inline std::wstring TitleOf(HWND window)
-{
-    wchar_t text[300] = L"";
-    GetWindowTextW(window, text, 300);
-    return text;
-}
-
 // An asymmetric colour for every pixel: no flip, rotation or shift maps it onto itself.
 inline unsigned PatternColour(int x, int y)
 {

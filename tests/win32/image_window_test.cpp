@@ -86,7 +86,7 @@ TEST_F(ImageWindows, CreationResultsInTheirOrder)
     EXPECT_EQ(ImageTable[4].window, window);
     EXPECT_EQ(ImageTable[4].bitDepth, 32);
     EXPECT_EQ(ImageTable[4].width, 60);
-    EXPECT_EQ(TitleOf(window), L"first(100%)");
+    EXPECT_EQ(WindowText(window), L"first(100%)");
     EXPECT_EQ(OnUserThread([] { return KRT_GetPixel(3, 2); }), 0x123456);
 
     // Sizes below 1 become 1.
@@ -138,19 +138,19 @@ TEST_F(ImageWindows, TitlesCarryTheZoomTheDepthAndTheHalftoneMark)
 {
     ASSERT_EQ(OnUserThread([] { return KRT_CreateImage(0, "A", -1, -1, 400, 300, 50); }), 0);
     ASSERT_EQ(OnUserThread([] { return KRT_CreateImage8(1, "A", -1, -1, 400, 300, 50); }), 0);
-    EXPECT_EQ(TitleOf(ImageTable[0].window), L"A(50%)");
-    EXPECT_EQ(TitleOf(ImageTable[1].window), L"A(50%)[8bit]");
+    EXPECT_EQ(WindowText(ImageTable[0].window), L"A(50%)");
+    EXPECT_EQ(WindowText(ImageTable[1].window), L"A(50%)[8bit]");
     RunOnUserThread([] {
         SetStretchBltMode(ImageTable[0].memoryDC, HALFTONE);
         UpdateImageTitle(0);
     });
-    EXPECT_EQ(TitleOf(ImageTable[0].window), L"A(50%)*");
+    EXPECT_EQ(WindowText(ImageTable[0].window), L"A(50%)*");
     // Names are system code page text; a name too long for the title gives way to the zoom.
     ASSERT_EQ(OnUserThread([] { return KRT_CreateImage(5, "\x93\xfa\x96\x7b", -1, -1, 200, 200, 100); }), 0);
-    EXPECT_EQ(TitleOf(ImageTable[5].window), L"\x65E5\x672C(100%)");  // 日本
+    EXPECT_EQ(WindowText(ImageTable[5].window), L"\x65E5\x672C(100%)");  // 日本
     static const std::string longName(400, 'n');
     ASSERT_EQ(OnUserThread([] { return KRT_CreateImage8(6, longName.c_str(), -1, -1, 200, 200, 100); }), 0);
-    const std::wstring title = TitleOf(ImageTable[6].window);
+    const std::wstring title = WindowText(ImageTable[6].window);
     EXPECT_EQ(title.size(), 255u);
     EXPECT_EQ(title.substr(title.size() - 13), L"n(100%)[8bit]");
     EXPECT_EQ(std::string(ImageTable[6].name), longName);  // the record keeps the whole name
@@ -284,14 +284,14 @@ TEST_F(ImageWindows, MailboxRequestsCreateAndRefresh)
 {
     EXPECT_EQ(PostCreateImage(0, "000", 320, 240, 32), 0);
     ASSERT_TRUE(ImageTable[0].inUse);
-    EXPECT_EQ(TitleOf(ImageTable[0].window), L"000(100%)");
+    EXPECT_EQ(WindowText(ImageTable[0].window), L"000(100%)");
     EXPECT_EQ(GetWindowThreadProcessId(ImageTable[0].window, nullptr), userThreadId);
     EXPECT_EQ(ImageTable[0].sizeLimitMode, ScreenFit);
     EXPECT_EQ(PostCreateImage(0, "000", 320, 240, 32), 1);
     EXPECT_EQ(PostCreateImage(1, "001", 320, 240, 16), 3);
     EXPECT_EQ(PostCreateImage(256, "256", 320, 240, 32), 4);
     EXPECT_EQ(PostCreateImage(2, "002", 200, 160, 8), 0);
-    EXPECT_EQ(TitleOf(ImageTable[2].window), L"002(100%)[8bit]");
+    EXPECT_EQ(WindowText(ImageTable[2].window), L"002(100%)[8bit]");
 
     RunOnUserThread([] {
         KRT_SelectImage(0);

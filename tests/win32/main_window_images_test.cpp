@@ -1,7 +1,7 @@
-// Image windows made from the main window: files dropped on it, and the Image Window dialogue.
+// Image windows made from files dropped on the main window.
 #include <gtest/gtest.h>
 
-#include "box_test_support.h"
+#include "core/framework.h"
 #include "image_test_support.h"
 
 namespace {
@@ -11,8 +11,6 @@ protected:
     void TearDown() override
     {
         DestroyAllImages();
-        if (TextRecord(0).inUse)
-            TakePromptLog();
         FrameworkTest::TearDown();
     }
     TempFolder folder;
@@ -46,7 +44,7 @@ TEST_F(MainWindowImages, DroppedPicturesOpenInAscendingSlotsAndOtherFilesUseNone
     } opened[] = {{L"000 a.bmp(100%)", 150, 110}, {L"001 b.png(100%)", 170, 120}, {L"002 c.jpg(100%)", 160, 100}};
     for (int slot = 0; slot < 3; ++slot) {
         ASSERT_TRUE(ImageTable[slot].inUse) << slot;
-        EXPECT_EQ(TitleOf(ImageTable[slot].window), opened[slot].title);
+        EXPECT_EQ(WindowText(ImageTable[slot].window), opened[slot].title);
         EXPECT_EQ(ImageTable[slot].width, opened[slot].width);
         EXPECT_EQ(ImageTable[slot].height, opened[slot].height);
         EXPECT_EQ(ImageTable[slot].bitDepth, 32);
@@ -62,32 +60,12 @@ TEST_F(MainWindowImages, DroppedPicturesOpenInAscendingSlotsAndOtherFilesUseNone
     // The next drop searches from slot 0 again and skips the slots in use.
     DropOnMainWindow({folder / L"notes.txt", folder / L"a.bmp", folder / L"b.png"});
     ASSERT_TRUE(ImageTable[3].inUse);
-    EXPECT_EQ(TitleOf(ImageTable[3].window), L"003 a.bmp(100%)");
+    EXPECT_EQ(WindowText(ImageTable[3].window), L"003 a.bmp(100%)");
     ASSERT_TRUE(ImageTable[4].inUse);
-    EXPECT_EQ(TitleOf(ImageTable[4].window), L"004 b.png(100%)");
-    EXPECT_EQ(TitleOf(ImageTable[5].window), L"current(100%)");
+    EXPECT_EQ(WindowText(ImageTable[4].window), L"004 b.png(100%)");
+    EXPECT_EQ(WindowText(ImageTable[5].window), L"current(100%)");
     EXPECT_FALSE(ImageTable[6].inUse);
     EXPECT_EQ(CurrentImage, 5);
-}
-
-TEST_F(MainWindowImages, TheImageWindowDialogueCreatesTheAnsweredImageInTheLowestFreeSlot)
-{
-    OpenPromptWindow();
-    RunOnUserThread([] { KRT_CreateImage(0, "taken", 700, 500, 100, 100, 100); });
-    TypeLinesForGuiThread({L"320", L"240", L"8"});
-    PostMessageW(MainWindow, WM_COMMAND, 1027, 0);
-    ASSERT_TRUE(PumpUntil([] { return ImageTable[1].inUse != 0; }));
-    EXPECT_EQ(TitleOf(ImageTable[1].window), L"001(100%)[8bit]");
-    EXPECT_EQ(ImageTable[1].width, 320);
-    EXPECT_EQ(ImageTable[1].height, 240);
-
-    TypeLinesForGuiThread({L"320", L"240", L"16"});  // no such depth: nothing
-    PostMessageW(MainWindow, WM_COMMAND, 1027, 0);
-    PumpUntil([] { return typist.next == 3 && lineInputOwner == 0; });
-    PumpFor(300);
-    EXPECT_FALSE(ImageTable[2].inUse);
-    EXPECT_EQ(TakePromptLog(), "Creating ImageWindow...\r\n Width=320\r\nHeight=240\r\nBit[32 or 8]=8\r\n"
-                               "Creating ImageWindow...\r\n Width=320\r\nHeight=240\r\nBit[32 or 8]=16\r\n");
 }
 
 }  // namespace

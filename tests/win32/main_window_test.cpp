@@ -15,12 +15,6 @@ namespace {
 
 using MainWindowTest = FrameworkTest;
 
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[256] = L"";
-    GetWindowTextW(window, text, 256);
-    return text;
-}
 
 TEST_F(MainWindowTest, SettlesCentredWithItsBottomOnTheWorkArea)
 {

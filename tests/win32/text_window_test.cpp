@@ -13,18 +13,12 @@ namespace {
 
 using TextWindow = FrameworkTest;
 
-std::wstring Title(HWND window)
-{
-    wchar_t text[256] = L"";
-    GetWindowTextW(window, text, 256);
-    return text;
-}
 
 TEST_F(TextWindow, OpensWithItsClientSizeTitleAndFontCells)
 {
     ASSERT_EQ(OpenTextWindowOnUserThread(5, 100, 120, 300, 200), 0);
     const TextWindowRecord& r = TextRecord(5);
-    EXPECT_EQ(Title(r.window), L"TextWindow 5");
+    EXPECT_EQ(WindowText(r.window), L"TextWindow 5");
     RECT client;
     GetClientRect(r.window, &client);
     EXPECT_EQ(client.right, 300);
@@ -277,7 +271,7 @@ TEST_F(TextWindow, MainWindowTextWindowCommandOpensTheLowestFreeSlot)
     ASSERT_EQ(OpenTextWindowOnUserThread(0, 0, 0, 100, 60), 0);
     SendMessageW(MainWindow, WM_COMMAND, 1028, 0);
     ASSERT_TRUE(TextRecord(1).inUse);
-    EXPECT_EQ(Title(TextRecord(1).window), L"TextWindow 1");
+    EXPECT_EQ(WindowText(TextRecord(1).window), L"TextWindow 1");
     RECT client;
     GetClientRect(TextRecord(1).window, &client);
     EXPECT_EQ(client.right, 400);

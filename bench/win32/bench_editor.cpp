@@ -1,0 +1,83 @@
+// The editor's frame: DrawChain with 32 points over a 640 x 480, a 2048 x 2048 and a
+// 4096 x 4096 image 0, beside the bare copy of the same pixels and the same block transfer
+// to the window.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/chain_model.h"
+#include "app/chain_view.h"
+#include "core/framework.h"
+#include "image/image_table.h"
+#include "krtlib.h"
+
+namespace {
+
+double Milliseconds()
+{
+    static const double factor = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return 1000.0 / static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * factor;
+}
+
+void Measure(int size_w, int size_h, int frames, bool freeLimits = false)
+{
+    KRT_CreateImage(0, "background", 900, 600, size_w, size_h, 100);
+    for (int y = 0; y < size_h; ++y)
+        for (int x = 0; x < size_w; ++x)
+            KRT_SetPixel(x, y, (x * 7 + y * 3) & 0xFFFFFF);
+    // The editor opens image 1 fitted to the screen; with free limits it stays at 100 %.
+    (freeLimits ? KRT_CreateImageFL : KRT_CreateImage)(1, "tavimora", 216, 0, size_w, size_h, 100);
+    ChainState chain = {};
+    chain.points[0] = {size_w / 8, size_h * 5 / 8, 40};
+    chain.pointCount = 2;
+    chain.editMode = 1;
+    ResampleChain(chain, 32, {size_w * 7 / 8, size_h / 8, 40});
+
+    const double t0 = Milliseconds();
+    for (int i = 0; i < frames; ++i)
+        DrawChain(chain);
+    const double drawMs = (Milliseconds() - t0) / frames;
+
+    // The bare work: the same copy and the same transfer to the window.
+    const ImageRecord& target = ImageTable[1];
+    const size_t bytes = static_cast<size_t>(size_w) * size_h * 4;
+    const double t1 = Milliseconds();
+    for (int i = 0; i < frames; ++i) {
+        std::memcpy(PixelTable[1], PixelTable[0], bytes);
+        if (target.zoom == 100)
+            BitBlt(target.windowDC, 0, 0, size_w, size_h, target.memoryDC, 0, 0, SRCCOPY);
+        else
+            StretchBlt(target.windowDC, 0, 0, target.clientWidth, target.clientHeight, target.memoryDC, 0, 0,
+                       size_w, size_h, SRCCOPY);
+        GdiFlush();
+    }
+    const double bareMs = (Milliseconds() - t1) / frames;
+    std::printf("%4d x %-4d at %3d%%: DrawChain %7.2f ms a frame, bare copy and blit %7.2f ms (%.2fx)\n",
+                size_w, size_h, target.zoom, drawMs, bareMs, drawMs / bareMs);
+    std::fflush(stdout);
+    KRT_DestroyImage(1);
+    KRT_DestroyImage(0);
+}
+
+}  // namespace
+
+void UserProgramInit(void)
+{
+    KRT_OpenTextWindow(0, 0, 218, 152, 469);
+    Measure(640, 480, 100);
+    Measure(2048, 2048, 40);
+    Measure(2048, 2048, 40, true);
+    Measure(4096, 4096, 20);
+    PostMessageW(MainWindow, WM_COMMAND, 1002, 0);
+}
+
+void UserProgramMain(void)
+{
+}

@@ -3,6 +3,8 @@
 // the load and save dialogs.  Messages are posted as the window system delivers them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -204,14 +206,14 @@ TEST_F(ImageWindowInput, ButtonBoxKeysComeFirstThenCtrlKeysThenTheMainWindowsKey
     Send(window, WM_KEYDOWN, 'E');
     Send(window, WM_KEYDOWN, 'C');
     Send(window, WM_KEYDOWN, VK_TAB);
-    PumpFor(200);
+    PumpMessages();  // the key the image window handed on, if any
     EXPECT_EQ(presses(1), 1);  // the box's keys still work
     EXPECT_EQ(stopRequested, 0);
     EXPECT_EQ(GetImageStretchMode(0), COLORONCOLOR);
     ToolInProgress = 0;
     RunOnUserThread([] { SetCtrlDown(true); });
     Send(window, WM_KEYDOWN, 'C');
-    PumpFor(200);
+    PumpMessages();  // the key the image window handed on, if any
     EXPECT_EQ(stopRequested, 0);
     RunOnUserThread([] { SetCtrlDown(false); });
     Send(window, WM_KEYDOWN, 'C');
@@ -302,16 +304,22 @@ TEST_F(ImageWindowInput, ZoomCommandsResizeTheWindowAroundItsTopLeftCorner)
     EXPECT_EQ(TakePromptLog(), "[1] Zoom(%)=60\r\n[1] Zoom(%)=many\r\n");
 }
 
-// A hook on the user-program thread counts the WM_SIZING messages the real drag produces.
-int sizingMessages = 0;
-LRESULT CALLBACK CountSizing(int code, WPARAM wParam, LPARAM lParam)
+// A hook on the user-program thread counts the WM_SIZING messages the real drag produces and
+// sees the drag end.
+std::atomic<int> sizingMessages{0};
+std::atomic<bool> sizingEnded{false};
+LRESULT CALLBACK WatchSizing(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_SIZING)
+    const UINT message = reinterpret_cast<const CWPSTRUCT*>(lParam)->message;
+    if (code == HC_ACTION && message == WM_SIZING)
         ++sizingMessages;
+    if (code == HC_ACTION && message == WM_EXITSIZEMOVE)
+        sizingEnded = true;
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The pointer moved to a screen point, pressing or releasing the left button there.
+// The pointer moved to a screen point, pressing or releasing the left button there, at a
+// hand's pace.
 void MouseTo(int x, int y, DWORD buttons = 0)
 {
     INPUT input = {};
@@ -329,14 +337,15 @@ TEST_F(ImageWindowInput, DraggingTheSizingBorderKeepsTheSize)
     RECT before;
     GetWindowRect(window, &before);
     sizingMessages = 0;
-    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CountSizing, nullptr, userThreadId);
+    sizingEnded = false;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchSizing, nullptr, userThreadId);
     MouseTo(before.right - 2, before.bottom - 2);
     MouseTo(before.right - 2, before.bottom - 2, MOUSEEVENTF_LEFTDOWN);
     for (int step = 1; step <= 4; ++step)
         MouseTo(before.right - 2 + 15 * step, before.bottom - 2 + 10 * step);
     MouseTo(before.right + 58, before.bottom + 38, MOUSEEVENTF_LEFTUP);
     MouseTo(before.right + 59, before.bottom + 39);
-    PumpFor(300);
+    EXPECT_TRUE(PumpUntil([] { return sizingEnded.load(); }));
     UnhookWindowsHookEx(hook);
     EXPECT_GT(sizingMessages, 0) << "the drag reached the window";
     RECT after;
@@ -346,25 +355,34 @@ TEST_F(ImageWindowInput, DraggingTheSizingBorderKeepsTheSize)
 
 TEST_F(ImageWindowInput, DroppedFilesLoadTheFirstIntoThatImageAndTheCurrentImageReturns)
 {
-    WriteBmp24(folder / L"first.bmp", 120, 90, PatternColour);
+    WriteBmp24(folder / L"first.bmp", 130, 100, PatternColour);
     WriteBmp24(folder / L"second.bmp", 120, 90, [](int, int) { return 0xFF00FFu; });
     WriteBytes(folder / L"notes.txt", {'n', 'o'});
-    HWND target = Create(0, "target", 100, 100, 100, 80, 100);
-    Create(1, "other", 300, 100, 100, 80, 100);
-    Create(2, "current", 500, 100, 100, 80, 100);
+    HWND target = Create(0, "target", 100, 100, 120, 90, 100);
+    Create(1, "other", 300, 100, 120, 90, 100);
+    Create(2, "current", 500, 100, 120, 90, 100);
     ASSERT_EQ(CurrentImage, 2);
+    RunOnUserThread([&] { PatBlt(ImageTable[0].windowDC, 0, 0, 120, 90, WHITENESS); });
 
     PostMessageW(target, WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({folder / L"first.bmp", folder / L"second.bmp", folder / L"notes.txt"})), 0);
     FlushUserThread();
     int wrong = 0;
-    for (int y = 0; y < 80; ++y)
-        for (int x = 0; x < 100; ++x)
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x)
             wrong += PixelOf(0, x, y) != PatternColour(x, y);
     EXPECT_EQ(wrong, 0);
     EXPECT_EQ(CountOther(1, 0), 0);
     EXPECT_EQ(CountOther(2, 0), 0);
     EXPECT_EQ(CurrentImage, 2);
+    // The window was invalidated: its paint shows the new pixels.
+    Snapshot shown;
+    RunOnUserThread([&] {
+        UpdateWindow(target);
+        shown = TakeSnapshot(ImageTable[0].windowDC, 120, 90);
+    });
+    EXPECT_EQ(shown.at(0, 0), PatternColour(0, 0));
+    EXPECT_EQ(shown.at(119, 89), PatternColour(119, 89));
 
     Send(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder / L"notes.txt", folder / L"second.bmp"})));
     EXPECT_EQ(PixelOf(0, 0, 0), PatternColour(0, 0));
@@ -376,6 +394,25 @@ TEST_F(ImageWindowInput, DroppedFilesLoadTheFirstIntoThatImageAndTheCurrentImage
     EXPECT_FALSE(IsWindow(target));
     Send(ImageTable[1].window, WM_COMMAND, 1005);
     EXPECT_FALSE(ImageTable[1].inUse);
+}
+
+// The rows of operations still to come are chosen without effect.
+TEST_F(ImageWindowInput, TheOtherCommandsDoNothingYet)
+{
+    HWND window = Create(0, "idle", 100, 100, 160, 120, 100);
+    RunOnUserThread([] { KRT_SetPixel(3, 4, 0xABCDEF); });
+    const std::vector<int> handled = {1004, 1005, 1007, 1008, 1009, 1010, 1046};
+    for (int id = 1001; id <= 1071; ++id)
+        if (std::find(handled.begin(), handled.end(), id) == handled.end())
+            PostMessageW(window, WM_COMMAND, id, 0);
+    FlushUserThread();
+    EXPECT_TRUE(ImageTable[0].inUse);
+    EXPECT_EQ(ImageTable[0].zoom, 100);
+    EXPECT_EQ(ImageTable[0].width, 160);
+    EXPECT_EQ(CountOther(0, 0), 1);
+    EXPECT_EQ(PixelOf(0, 3, 4), 0xABCDEFu);
+    EXPECT_FALSE(ImageTable[1].inUse);
+    EXPECT_EQ(lineInputOwner, 0);
 }
 
 // The common dialogs the user program's thread shows; the test fills them in as a user would.

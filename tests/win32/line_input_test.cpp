@@ -95,7 +95,8 @@ TEST_F(LineInput, DoubleWidthCharactersWrapWholeAndErase)
     // Fill all but the last cell, then a two-cell character that cannot fit there.
     TypeUnits(window, std::wstring(perLine - 1, L'n'));
     TypeUnits(window, L"\x65E5");
-    ASSERT_TRUE(PumpUntil([&] { return r.cursorY == r.cellHeight; }));
+    // The new line is begun before the character is drawn on it: wait for the drawing too.
+    ASSERT_TRUE(PumpUntil([&] { return r.cursorY == r.cellHeight && r.cursorX != 0; }));
     EXPECT_EQ(r.cursorX, 2 * r.cellWidth);
     TypeUnits(window, L"\b");
     ASSERT_TRUE(PumpUntil([&] { return r.cursorY == 0; }));

@@ -27,7 +27,7 @@ void KRT_SetForeground(int window);  // KRTMAINWINDOW brings the main window for
 extern std::atomic<int> stopRequested;  // set by Stop and Exit; cleared when a run begins and ends
 
 // ---- Text windows (slots 0 to 255) ---------------------------------------------------------
-int KRT_OpenTextWindow(int index, int x, int y, int width, int height);
+int KRT_OpenTextWindow(int index, int x, int y, int width, int height);  // 0, 1 already open, 2 bad index
 void KRT_Print(const char* format, ...);
 int KRT_CloseTextWindow(int index);
 int KRT_SelectTextWindow(int index);

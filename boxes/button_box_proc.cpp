@@ -22,8 +22,6 @@ constexpr int kButtonLabelReadUnits = 512;
 // Keys the box hands on to the main window (Exit and Stop there) unless Ctrl is held.
 constexpr WPARAM kMainWindowKeys[] = {'X', VK_ESCAPE, 'C'};
 
-bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
-
 // 0 to 9 on the main keyboard or the numeric keypad, else -1.
 int DigitOfKey(WPARAM key)
 {
@@ -36,7 +34,7 @@ int DigitOfKey(WPARAM key)
 
 void OnKeyDown(WPARAM key)
 {
-    if (PressButtonByKey(key) || CtrlDown())
+    if (PressButtonByKey(key) || CtrlHeld())
         return;
     for (WPARAM forwarded : kMainWindowKeys) {
         if (forwarded == key) {

@@ -42,6 +42,9 @@ void PumpUserMessages();  // user-program thread: the same, offering each messag
 // the main window.
 void ExitFramework();
 
+// Whether Ctrl is held, as this thread's key state says.
+inline bool CtrlHeld() { return GetKeyState(VK_CONTROL) < 0; }
+
 // Status line, snapping.
 void SetStatusText(const char* text);
 void ShowIdleStatus();  // "%d-bit color" with the display's colour depth

@@ -94,7 +94,7 @@ void ShowPopupMenu(HWND window)
 
 void OnKeyDown(HWND window, WPARAM key)
 {
-    if (GetKeyState(VK_CONTROL) < 0) {
+    if (CtrlHeld()) {
         if (key == 'V')
             PostMessageW(window, WM_COMMAND, 1026, 0);
         else if (key == 'W')

@@ -43,7 +43,7 @@ void PostPasteBitmap(HBITMAP bitmap)
 
 void PostOpenTextWindow(int slot)
 {
-    if (slot >= 0 && slot < kTextWindowSlots && TextWindowTable[slot].inUse) {
+    if (IsOpenTextWindow(slot)) {
         SetForegroundWindow(TextWindowTable[slot].window);  // already open: only bring it forward
         return;
     }

@@ -39,6 +39,6 @@ void SnapMovingRect(RECT* proposed, HWND window)
     GetWindowRect(window, &present);
     SnapRect rect = {proposed->left, proposed->top, proposed->right, proposed->bottom};
     SnapProposedRect(SnapTable, rect, {present.left, present.top, present.right, present.bottom},
-                     GetKeyState(VK_CONTROL) < 0);
+                     CtrlHeld());
     *proposed = {rect.left, rect.top, rect.right, rect.bottom};
 }

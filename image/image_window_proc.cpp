@@ -19,8 +19,6 @@
 
 namespace {
 
-bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
-
 // ---- Keys -----------------------------------------------------------------------------------
 
 // Ctrl shortcuts that post a menu command to the window, and keys handed on to the main
@@ -56,7 +54,7 @@ void OnKeyDown(HWND window, WPARAM key)
 {
     if (PressButtonByKey(key) || ToolInProgress)
         return;
-    if (CtrlDown() && CtrlShortcut(window, key))
+    if (CtrlHeld() && CtrlShortcut(window, key))
         return;
     for (WPARAM forwarded : kMainWindowKeys) {
         if (forwarded == key) {

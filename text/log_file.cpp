@@ -14,7 +14,6 @@ namespace {
 
 std::mutex logLocks[kTextWindowSlots];
 
-bool OpenSlot(int slot) { return slot >= 0 && slot < kTextWindowSlots && TextWindowTable[slot].inUse; }
 
 // Text mode, so that every line feed is stored as CR LF; not shared while open.
 std::FILE* OpenLogStream(const char* name, const char* mode)
@@ -55,7 +54,7 @@ void WriteLog(int slot, const char* bytes, std::size_t length)
 
 int KRT_StartLog(int slot)
 {
-    if (!OpenSlot(slot))
+    if (!IsOpenTextWindow(slot))
         return 3;
     TextWindowRecord& record = TextWindowTable[slot];
     std::unique_lock<std::mutex> hold(logLocks[slot]);
@@ -81,7 +80,7 @@ int KRT_StartLog(int slot)
 
 int KRT_StopLog(int slot)
 {
-    if (!OpenSlot(slot))
+    if (!IsOpenTextWindow(slot))
         return 2;
     TextWindowRecord& record = TextWindowTable[slot];
     std::lock_guard<std::mutex> hold(logLocks[slot]);
@@ -107,7 +106,7 @@ void KRT_CloseAllLogs(void)
 
 int KRT_CopyLog(int slot)
 {
-    if (!OpenSlot(slot))
+    if (!IsOpenTextWindow(slot))
         return 4;
     if (!OpenClipboard(nullptr))
         return 1;

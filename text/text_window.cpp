@@ -17,8 +17,6 @@ constexpr DWORD kTextWindowStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THI
 constexpr int kDefaultWidth = 400;
 constexpr int kDefaultHeight = 300;
 
-bool ValidSlot(int index) { return index >= 0 && index < kTextWindowSlots; }
-bool OpenSlot(int index) { return ValidSlot(index) && TextWindowTable[index].inUse; }
 
 void ApplyColours(const TextWindowRecord& record)
 {
@@ -68,12 +66,12 @@ int FindTextWindowSlot(HWND window)
 
 TextWindowRecord* CurrentOpenTextWindow()
 {
-    return OpenSlot(currentTextWindow) ? &TextWindowTable[currentTextWindow] : nullptr;
+    return IsOpenTextWindow(currentTextWindow) ? &TextWindowTable[currentTextWindow] : nullptr;
 }
 
 int KRT_OpenTextWindow(int index, int x, int y, int width, int height)
 {
-    if (!ValidSlot(index))
+    if (index < 0 || index >= kTextWindowSlots)
         return 2;
     TextWindowRecord& record = TextWindowTable[index];
     if (record.inUse) {
@@ -121,7 +119,7 @@ int KRT_OpenTextWindow(int index, int x, int y, int width, int height)
 
 int KRT_CloseTextWindow(int index)
 {
-    if (!OpenSlot(index))
+    if (!IsOpenTextWindow(index))
         return 1;
     TextWindowRecord& record = TextWindowTable[index];
     record.inUse = 0;
@@ -144,7 +142,7 @@ int KRT_CloseTextWindow(int index)
 
 int KRT_SelectTextWindow(int index)
 {
-    if (!OpenSlot(index))
+    if (!IsOpenTextWindow(index))
         return 1;
     currentTextWindow = index;
     return 0;

@@ -30,13 +30,11 @@ enum TextWindowCommand {
     CommandSelect = 1069,
 };
 
-bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
-
 // ---- Typed characters and keys -------------------------------------------------------------
 
 void OnChar(WPARAM unit)
 {
-    if (lineInputOwner == 0 || CtrlDown())
+    if (lineInputOwner == 0 || CtrlHeld())
         return;
     RingPut(InputRing, static_cast<unsigned short>(unit));  // a full ring drops it
 }
@@ -47,7 +45,7 @@ void OnLineInputKey(WPARAM key)
         return;
     if (key == VK_UP)
         lineInputRequest = RecallLastLine;
-    else if (key == 'V' && CtrlDown())
+    else if (key == 'V' && CtrlHeld())
         lineInputRequest = PasteClipboard;
 }
 
@@ -66,7 +64,7 @@ void OnKeyDown(HWND window, WPARAM key)
         OnLineInputKey(key);
         return;
     }
-    if (CtrlDown()) {
+    if (CtrlHeld()) {
         for (const ShortcutRow& row : kCtrlShortcuts)
             if (row.key == key)
                 PostMessageW(window, WM_COMMAND, row.command, 0);

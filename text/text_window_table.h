@@ -30,7 +30,13 @@ struct TextWindowRecord {
 };
 
 extern TextWindowRecord TextWindowTable[kTextWindowSlots];
-extern int currentTextWindow;  // slot that printing, line input and the colour stack act on
+extern int currentTextWindow;
+
+// A slot in 0 to 255 whose window is open.
+inline bool IsOpenTextWindow(int slot)
+{
+    return slot >= 0 && slot < kTextWindowSlots && TextWindowTable[slot].inUse;
+}  // slot that printing, line input and the colour stack act on
 
 // 0 while no line input runs, else slot + 1 of the window reading a line.  Exit clears it
 // from the GUI thread.

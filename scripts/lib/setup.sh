@@ -15,33 +15,39 @@ KRT_WINESERVER_PID=
 
 krt_log() { printf '[krtlib] %s\n' "$*" >&2; }
 
-# Debian packages, by the command or file that shows each is there.
+# Debian packages the builds and tests need.  Each is probed through dpkg itself: a command of
+# the same name can come from another package (a stand-in "convert" once hid a missing
+# ImageMagick), so no command or file is taken as proof that a package is installed.
 KRT_PACKAGES=(
-  "cmake:cmake" "g++:g++" "make:make" "pkg-config:pkg-config"
-  "/usr/src/googletest/CMakeLists.txt:googletest" "/usr/include/gtest/gtest.h:libgtest-dev"
-  "/usr/include/benchmark/benchmark.h:libbenchmark-dev"
-  "wine:wine" "wine64:wine64" "x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix"
-  "/usr/x86_64-w64-mingw32/include/windows.h:mingw-w64-x86-64-dev"
-  "Xvfb:xvfb" "xdotool:xdotool" "xdpyinfo:x11-utils" "xwd:x11-apps" "xclip:xclip" "convert:imagemagick"
-  "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf:fonts-ipafont-gothic"
-  "/usr/share/wine/fonts/marlett.ttf:fonts-wine" "localedef:locales"
-  "gcc:gcc" "/usr/include/X11/Xlib.h:libx11-dev"
+  cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev
+  wine wine64 mingw-w64 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  xvfb xdotool x11-utils x11-apps xclip imagemagick
+  fonts-ipafont-gothic fonts-wine locales gcc libx11-dev
 )
 
-krt_install_packages() {
-  local missing=() entry probe pkg
-  for entry in "${KRT_PACKAGES[@]}"; do
-    probe=${entry%%:*}; pkg=${entry##*:}
-    if [[ $probe == /* ]]; then [[ -e $probe ]] && continue
-    else command -v "$probe" >/dev/null 2>&1 && continue; fi
-    missing+=("$pkg")
+# True when dpkg reports the package as installed ("install ok installed").
+krt_package_installed() {
+  [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
+}
+
+krt_missing_packages() {
+  local pkg
+  for pkg in "${KRT_PACKAGES[@]}"; do
+    krt_package_installed "$pkg" || echo "$pkg"
   done
+}
+
+krt_install_packages() {
+  local missing
+  mapfile -t missing < <(krt_missing_packages)
   ((${#missing[@]} == 0)) && return 0
   krt_log "installing: ${missing[*]}"
   if [[ $(id -u) -ne 0 ]]; then krt_log "not root: install these packages first"; return 1; fi
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq >&2 || return 1
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2 || return 1
+  mapfile -t missing < <(krt_missing_packages)
+  if ((${#missing[@]})); then krt_log "still missing after install: ${missing[*]}"; return 1; fi
 }
 
 # Wine needs a generated ja_JP.UTF-8 locale, or non-ASCII arguments lose their high bits.

@@ -23,17 +23,20 @@ click_button() {
   sleep 0.6  # two clicks on one spot within the double-click time would be one double click
 }
 presses_of() { awk -v b="$1" '$1 == "button" && $2 == b { sub("x", "", $3); n += $3 } END { print n + 0 }' "$LOG" | tr -d '\r'; }
+# presses_are BUTTON N: read afresh at every poll (a count expanded once into the waited-for
+# command would keep its first value, and the wait could only pass by luck).
+presses_are() { [[ $(presses_of "$1") == "$2" ]]; }
 
 click_free_spot
 click_button 0
 click_button 4
 click_button 4
-check a_click_is_read_as_one_press wait_until 10 test "$(presses_of 0)" = 1
-check two_clicks_are_read_as_two_presses wait_until 10 test "$(presses_of 4)" = 2
+check a_click_is_read_as_one_press wait_until 10 presses_are 0 1
+check two_clicks_are_read_as_two_presses wait_until 10 presses_are 4 2
 
 # The click left the focus on the box: its keys press buttons.
 xdotool key d
-check key_d_presses_button_3 wait_until 10 test "$(presses_of 3)" = 1
+check key_d_presses_button_3 wait_until 10 presses_are 3 1
 
 # A value typed into item 0 is committed by Tab and read by the program on button 5.
 read -r il it _ _ <<<"$(probe client krt_ib InputBox)"

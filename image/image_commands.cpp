@@ -9,6 +9,7 @@
 #include "image/image_table.h"
 #include "image/image_zoom.h"
 #include "image/zoom_steps.h"
+#include "imaging/colour_dialog.h"
 #include "krtlib.h"
 
 namespace {
@@ -105,6 +106,9 @@ void RunImageCommand(HWND window, int id)
         break;
     case CmdZoomPrompt:
         ZoomFromPrompt(window, slot);
+        break;
+    case CmdColorChange:
+        ChangeDrawingColour(window);
         break;
     default:
         break;

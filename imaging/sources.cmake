@@ -11,4 +11,5 @@ list(APPEND KRT_PURE_SOURCES
   imaging/tool_feed.cpp
 )
 list(APPEND KRT_WIN32_SOURCES
+  imaging/colour_dialog.cpp
 )

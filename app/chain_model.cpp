@@ -1,4 +1,4 @@
-#include "app/chain_model.h"
+#include "chain_model.h"
 
 #include <cmath>
 

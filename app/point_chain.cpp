@@ -2,12 +2,15 @@
 // edited with the mouse and the button box, written out to the log and the clipboard.
 #include <initializer_list>
 
-#include "app/chain_model.h"
-#include "app/chain_view.h"
-#include "image/image_table.h"
+#include "chain_model.h"
+#include "chain_view.h"
 #include "krtlib.h"
 
 namespace {
+
+// Exit ends the run at once: left to run, the thread would be ended by force after 2 s, perhaps
+// inside a heap or drawing lock.  (Stop does not end a run; only "break" and Exit do.)
+bool Exiting() { return exitState != 0; }
 
 // Kept from one run to the next: the selection and both modes.  Points are set afresh per run.
 ChainState chain = {};
@@ -97,7 +100,7 @@ void DragGrabbedPoints()
             continue;
         chain.selectedPoint = i;
         const int dx = p.x - MouseState.x, dy = p.y - MouseState.y;
-        while (MouseState.left) {
+        while (MouseState.left && !Exiting()) {
             p.x = MouseState.x + dx;
             p.y = MouseState.y + dy;
             DrawChain(chain);
@@ -115,7 +118,7 @@ void DragWholeChain()
     for (int i = 0; i < chain.pointCount; ++i)
         copy[i] = chain.points[i];
     const int mx = MouseState.x, my = MouseState.y;
-    while (MouseState.left) {
+    while (MouseState.left && !Exiting()) {
         for (int i = 0; i < chain.pointCount; ++i) {
             chain.points[i].x = copy[i].x + MouseState.x - mx;
             chain.points[i].y = copy[i].y + MouseState.y - my;
@@ -146,7 +149,7 @@ void UserProgramMain(void)
     KRT_CreateImage(1, "tavimora", 216, 0, ImageTable[0].width, ImageTable[0].height, 100);
     StartChain(chain);
     DrawChain(chain);
-    for (;;) {
+    while (!Exiting()) {
         if (!chain.moveMode) {
             DragGrabbedPoints();
             for (int j = 0; j < kButtons; ++j) {
@@ -173,6 +176,6 @@ void UserProgramMain(void)
                 }
             }
         }
-        WaitNextFrame();  // Stop does not end the run; only "break" does
+        WaitNextFrame();  // Stop does not end the run
     }
 }

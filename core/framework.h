@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "krtlib.h"
+
 // Window handles and values kept process-wide.
 extern HINSTANCE krtInstance;
 extern HWND MainWindow;
@@ -36,7 +38,7 @@ constexpr const wchar_t* kButtonBoxClass = L"krt_bb";
 // The user-program thread and the message pumps.
 DWORD WINAPI UserThreadMain(LPVOID);
 void PumpMessages();      // GUI thread: dispatch until the queue is empty
-void PumpUserMessages();  // user-program thread: the same, offering each message to the boxes first
+// PumpUserMessages (krtlib.h), on the user-program thread, offers each message to the boxes first.
 
 // Exit: ends the user-program thread (waiting up to 2000 ms, then terminating it) and destroys
 // the main window.

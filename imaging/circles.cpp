@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "imaging/circle_walk.h"
-#include "imaging/drawing.h"
 #include "imaging/drawing_state.h"
 #include "imaging/raster.h"
 #include "krtlib.h"

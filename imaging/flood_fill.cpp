@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/drawing.h"
+#include "krtlib.h"
 #include "imaging/drawing_state.h"
 #include "imaging/raster.h"
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "imaging/drawing.h"
 #include "imaging/drawing_state.h"
 #include "imaging/raster.h"
 #include "krtlib.h"

@@ -2,7 +2,6 @@
 #include <cstring>
 
 #include "image/image_table.h"
-#include "imaging/drawing.h"
 #include "imaging/drawing_state.h"
 #include "imaging/raster.h"
 #include "krtlib.h"

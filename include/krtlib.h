@@ -4,27 +4,41 @@
 // library owns the process entry: it shows the main window (Start, Stop, Exit), runs
 // UserProgramInit once on a thread of its own, and UserProgramMain each time Start is pressed.
 // Every call below is made on that thread.  Narrow text is in the system code page.
+//
+// Colours are 0x00RRGGBB words everywhere; in an 8-bit image a colour argument is a palette
+// index (its low byte).  Calls that can fail return 0 for success and a small code otherwise.
+// This header does not need <windows.h>, and can be included before or after it.
 #pragma once
 
 #include <atomic>
 
-// The palette entry of <windows.h> (bytes blue, green, red, reserved); declared here so that
-// this header does not need <windows.h>.
-typedef struct tagRGBQUAD RGBQUAD;
+// Window-system types, opaque here.  They are the very types <windows.h> uses (its handles are
+// pointers to these tags), so a program that includes it too needs no casts.
+typedef struct tagRGBQUAD RGBQUAD;  // palette entry: bytes blue, green, red, 0
+struct HWND__;
+struct HDC__;
+struct HBITMAP__;
 
 // ---- Provided by the user program ---------------------------------------------------------
 void UserProgramInit(void);  // once, when the library starts
 void UserProgramMain(void);  // each time Start is pressed; return to end the run
 
-// ---- Frame pacing, pause box, control flags -----------------------------------------------
+// ---- Frame pacing, messages, pause box, control flags -----------------------------------------
 void KRT_Pause(const char* text);  // message box captioned "Pause"; returns on OK
 int WaitNextFrame(void);           // 0 after 30 ms, 1 at once when Stop was requested
 unsigned MillisecondClock(void);   // milliseconds; differences in unsigned arithmetic
+
+// Dispatches the messages waiting for this thread's windows and returns.  A long computation
+// that prints nothing calls it now and then, so that its windows repaint and its buttons and
+// Stop and Exit are seen.  (KRT_Print and WaitNextFrame do it too.)
+void PumpUserMessages(void);
 
 constexpr int KRTMAINWINDOW = -1;     // KRT_SetForeground: the main window
 void KRT_SetForeground(int window);  // KRTMAINWINDOW brings the main window forward
 
 extern std::atomic<int> stopRequested;  // set by Stop and Exit; cleared when a run begins and ends
+extern std::atomic<int> exitState;      // non-zero once Exit has begun: return from UserProgramMain
+                                        // at once (after 2 s the thread is ended by force)
 
 // ---- Text windows (slots 0 to 255) ---------------------------------------------------------
 int KRT_OpenTextWindow(int index, int x, int y, int width, int height);  // 0, 1 already open, 2 bad index
@@ -36,6 +50,9 @@ void KRT_PushTextColor(int background, int text);
 void KRT_PopTextColor(void);
 void KRT_InputLine(char* buffer);  // at most 256 bytes, terminator included
 int KRT_CommandPrompt(void);
+// Brings the current text window forward, or opens slot 0 (400 x 300, centred) when it is not
+// open: call it before a prompt so that the question has somewhere to appear.
+void EnsureTextWindow(void);
 
 // ---- Log files ---------------------------------------------------------------------------
 int KRT_StartLog(int slot);
@@ -59,26 +76,80 @@ int KRT_GetButton(int index);  // presses since the last call (and clears them)
 void KRT_ResizeButtonBox(int width, int height);
 void KRT_CloseButtonBox(void);
 
-// ---- Image windows (slots 0 to 255) --------------------------------------------------------
+// ---- The image table (slots 0 to 255) --------------------------------------------------------
+// A program reads an image's size and depth from its record and reaches its pixels directly
+// through PixelTable: rows from the top, row y starting at PixelTable[slot] + y * stride with
+// stride = ImageStride(width, bitDepth).  A 32-bit pixel is the word 0x00RRGGBB (bytes blue,
+// green, red, and a fourth byte nothing interprets); an 8-bit pixel is a palette index byte.
+// After changing pixels, KRT_RefreshImage(slot) shows them.
+constexpr int kImageSlots = 256;
+
+enum SizeLimitMode { FreeLimits = 0, ScreenFit = 1 };
+
+struct ImageRecord {
+    int inUse;          // 1 while the slot holds a live image window; nothing else is valid while 0
+    int bitDepth;       // 32 or 8
+    int width;          // pixels, at least 1
+    int height;         // pixels, at least 1
+    int clientWidth;    // shown size: width * zoom / 100
+    int clientHeight;   // height * zoom / 100
+    int zoom;           // percent
+    int sizeLimitMode;  // ScreenFit (fits the screen) or FreeLimits (up to twice the screen)
+    // Owned by the library; a program reads them at most.
+    HWND__* window;
+    HDC__* memoryDC;    // holds the pixels' bitmap
+    HDC__* windowDC;    // the window's own device context
+    HBITMAP__* dibSection;
+    HBITMAP__* previousBitmap;
+    char* name;
+};
+
+extern ImageRecord ImageTable[kImageSlots];
+extern unsigned char* PixelTable[kImageSlots];  // first byte of each slot's pixels (row 0)
+
+// Bytes per row: width 32-bit words, or width bytes rounded up to a multiple of 4.
+inline int ImageStride(int width, int bitDepth)
+{
+    return bitDepth == 8 ? ((width + 3) & ~3) : width * 4;
+}
+
+// ---- Image windows ------------------------------------------------------------------------
+// x, y: the window's outer top-left corner on the screen, -1 for the system's choice.
+// Results: 0, 1 slot in use, 2 no zoom fits the size limits, 3 bad depth or no memory,
+// 4 slot outside 0 to 255.  A new image is black (index 0) and becomes the current image.
 int KRT_CreateImage(int slot, const char* name, int x, int y, int width, int height, int zoom);
 int KRT_CreateImage8(int slot, const char* name, int x, int y, int width, int height, int zoom);
 int KRT_CreateImageFL(int slot, const char* name, int x, int y, int width, int height, int zoom);
 int KRT_CreateImage8FL(int slot, const char* name, int x, int y, int width, int height, int zoom);
-int KRT_SelectImage(int slot);
-int KRT_RefreshImage(int slot);
+int KRT_SelectImage(int slot);  // makes the slot current, remembering the previous one
+int RestorePreviousImage(void);  // goes back to the image current before the last selection
+int KRT_RefreshImage(int slot);  // shows the slot's pixels in its window now
 int KRT_DestroyImage(int slot);
-void KRT_GetImageBlock(void* dst, int x0, int y0, int bw, int bh);
-void KRT_PutImageBlock(const void* src, int bw, int bh);
+extern int CurrentImage;  // the slot pixel, drawing, file and palette calls act on
+
+// Blocks of the current image: packed rows of bw elements (32-bit words or bytes by depth).
+void KRT_GetImageBlock(void* dst, int x0, int y0, int bw, int bh);  // 0 outside the image
+void KRT_PutImageBlock(const void* src, int bw, int bh);            // at (0, 0), clipped
+
+// 8-bit palettes of the current image: 0, 1 no image, 2 not 8-bit.  An entry is 4 bytes (blue,
+// green, red, 0), which is a 0x00RRGGBB word in memory: a program without <windows.h> may pass
+// an array of 256 unsigned ints.
 int KRT_SetPalette(const RGBQUAD* entries, int count);
-int KRT_GetPalette(RGBQUAD* entries);
-int KRT_LoadImageFile(const char* name, int x, int y);
-int KRT_SaveImageFile(int height, int width, int format, const char* name);
+int KRT_GetPalette(RGBQUAD* entries);  // all 256 entries
+
+// How a zoomed window is drawn.  0 for a slot that holds no image.
+enum { KRT_COLORONCOLOR = 3, KRT_HALFTONE = 4 };
 int GetImageStretchMode(int slot);
+int SetImageStretchMode(int mode, int slot);  // KRT_COLORONCOLOR or KRT_HALFTONE; 0, 1 no image
+int SetImageZoom(int zoom, int slot);         // 0, 1 no image, 2 no zoom fits
+
+// ---- Image files -------------------------------------------------------------------------
+int KRT_LoadImageFile(const char* name, int x, int y);  // into the current image at (x, y)
+int KRT_SaveImageFile(int height, int width, int format, const char* name);
 
 enum { KRT_BMP = 0, KRT_JPEG = 1, KRT_GIF = 2, KRT_PNG = 3, KRT_TIFF = 4 };
 
-extern int CurrentImage;           // the slot pixel, drawing and file calls act on
-extern int jpegQuality;            // JPEG quality of KRT_SaveImageFile, initially 100
+extern int jpegQuality;  // JPEG quality of KRT_SaveImageFile, initially 100
 
 // ---- Mouse reports from image windows --------------------------------------------------------
 struct MouseStateFields {
@@ -93,17 +164,42 @@ extern MouseStateFields MouseState;  // written only while mouseTracking is non-
 extern int mouseTracking;
 
 // ---- Pixels and drawing on the current image ------------------------------------------------
-void KRT_SetPixel(int x, int y, int colour);  // colour 0x00RRGGBB; a palette index in 8-bit images
-int KRT_GetPixel(int x, int y);
-void KRT_DrawLine(int x1, int y1, int x2, int y2, int colour);
-void KRT_DrawCircle(int cx, int cy, int r, int colour);
+// Points outside the image are skipped one by one.  None of these redraws the window.  The
+// XOR forms invert what they touch, so drawing the same shape twice restores the image.
+// The pen position is the last point of KRT_SetPixel, XorPixel, KRT_DrawLine and XorLine.
+void KRT_SetPixel(int x, int y, int colour);  // records the pen position
+void PutPixel(int x, int y, int colour);      // the same, pen position untouched
+int KRT_GetPixel(int x, int y);               // 0 outside
+int ProbePixel(int x, int y);                 // -1 outside
+void XorPixel(int x, int y);                  // 32-bit: low 24 bits inverted; 8-bit: 255 - index
+void XorPixelQuiet(int x, int y);             // the same, pen position untouched
+
+void KRT_DrawLine(int x1, int y1, int x2, int y2, int colour);  // both ends included
+void XorLine(int x1, int y1, int x2, int y2);
+
+// The drawing colour, initially white, is the colour of the box, disc and fill calls below
+// and of the image windows' drawing commands.
 int KRT_GetDrawingColour(void);
 void KRT_SetDrawingColour(int colour);
 
-// ---- Text into images -------------------------------------------------------------------------
-void KRT_DrawChar(int c);
-void KRT_DrawString(const char* text);
-void KRT_DrawTextF(const char* format, ...);
-void KRT_SetTextCursor(int x, int baseline, int leftMargin);
+// Rectangles by two opposite corners, in any order.
+void DrawBox(int xa, int ya, int xb, int yb);     // outline
+void XorBox(int xa, int ya, int xb, int yb);      // outline inverted, each pixel once
+void FillBox(int xa, int ya, int xb, int yb);     // outline and inside
+void XorFillBox(int xa, int ya, int xb, int yb);  // outline and inside inverted
+
+// Circles; a negative radius draws nothing.
+void KRT_DrawCircle(int cx, int cy, int r, int colour);
+void XorCircle(int cx, int cy, int r);
+void FillCircle(int cx, int cy, int r);     // disc in the drawing colour, then its outline
+void XorFillCircle(int cx, int cy, int r);  // each row of the disc inverted once (r >= 1)
+
+// The 4-connected region of pixels equal to the one at (x, y), in the drawing colour.
+void FloodFill(int x, int y);
+
+// Every pixel of the slot to 0 (black, or index 0); nothing for a slot that holds no image.
+void ClearImage(int slot);
+
+// ---- Text colours ---------------------------------------------------------------------------
 extern int krt_tc;    // colour of the built-in font
 extern int krt_tttc;  // colour of TrueType text

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "krtlib.h"
 #include "text/text_window_table.h"
 
 // The lowest open slot whose window is `window`, or -1.
@@ -10,9 +11,6 @@ int FindTextWindowSlot(HWND window);
 
 // The current slot's record when that slot is open, else nullptr.
 TextWindowRecord* CurrentOpenTextWindow();
-
-// Brings the current text window forward, or opens slot 0 centred at 400 x 300.
-void EnsureTextWindow();
 
 // Newline in a text window: cursorX = 0, cursorY one line down, then the scroll step.
 // Returns whether it scrolled.

@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "image/image_table.h"
-#include "imaging/drawing.h"
 #include "krtlib.h"
 
 #ifdef KRT_BENCH_OPENCV

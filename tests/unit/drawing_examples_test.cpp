@@ -4,7 +4,6 @@
 #include <set>
 #include <utility>
 
-#include "imaging/drawing.h"
 #include "imaging/drawing_state.h"
 #include "krtlib.h"
 #include "test_image.h"

@@ -5,7 +5,6 @@
 #include <queue>
 #include <string>
 
-#include "imaging/drawing.h"
 #include "imaging/drawing_state.h"
 #include "krtlib.h"
 #include "test_image.h"

@@ -7,7 +7,6 @@
 #include <random>
 #include <string>
 
-#include "imaging/drawing.h"
 #include "imaging/drawing_state.h"
 #include "krtlib.h"
 #include "test_image.h"

@@ -14,7 +14,6 @@
 #include "image/image_selection.h"
 #include "image/image_table.h"
 #include "image/image_window.h"
-#include "imaging/drawing.h"
 #include "krtlib.h"
 
 namespace {

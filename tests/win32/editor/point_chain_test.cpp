@@ -83,6 +83,19 @@ std::string FileBytes(const std::string& path)
     return bytes.str();
 }
 
+// Whether the console comes to show the same pixels as `text` printed into a fresh window of
+// its size.  The reference print runs on the editor's thread inside one of its own prints, so
+// the console may be between its clear and its last line at first: it is awaited.
+bool ConsoleShows(const char* text)
+{
+    RunOnUserThread([text] {
+        KRT_OpenTextWindow(9, 400, 400, 152, 469);
+        KRT_Print("%s", text);
+        KRT_SelectTextWindow(0);
+    });
+    const Snapshot expected = TakeSnapshot(TextWindowTable[9].memoryDC, 152, 469);
+    return PumpUntil([&] { return TakeSnapshot(TextWindowTable[0].memoryDC, 152, 469).pixels == expected.pixels; });
+}
 
 class Editor : public FrameworkTest {
 protected:
@@ -112,7 +125,7 @@ protected:
     }
     void TearDown() override
     {
-        if (running)
+        if (running && exitState == 0)
             Break();
         FrameworkTest::TearDown();
     }
@@ -192,14 +205,7 @@ TEST_F(Editor, FirstFrameDrawsTheChainOverTheBackgroundAndTheStatusLines)
     EXPECT_EQ(Pixel1(109, 318), kBlack);
     EXPECT_EQ(Pixel1(91, 282), kBlack);
     // Console: the same pixels as "pos: 0" and "r: 40" printed into a fresh window of that size.
-    RunOnUserThread([] {
-        KRT_OpenTextWindow(9, 400, 400, 152, 469);
-        KRT_Print("pos: 0\nr: 40\n");
-        KRT_SelectTextWindow(0);
-    });
-    const Snapshot console = TakeSnapshot(TextWindowTable[0].memoryDC, 152, 469);
-    const Snapshot expected = TakeSnapshot(TextWindowTable[9].memoryDC, 152, 469);
-    EXPECT_TRUE(console.pixels == expected.pixels);
+    EXPECT_TRUE(ConsoleShows("pos: 0\nr: 40\n"));
 }
 
 TEST_F(Editor, APressNinePixelsFromAPointGrabsItAndTenDoesNot)
@@ -284,13 +290,47 @@ TEST_F(Editor, RadiusButtonsChangeTheSelectedPointsCircle)
     WaitForStatusLines();
     EXPECT_EQ(Pixel1(140, 300), Background(140, 300));
     // "r: 43" on the console's second line: compare with a reference print.
+    EXPECT_TRUE(ConsoleShows("pos: 0\nr: 43\n"));
+}
+
+TEST_F(Editor, AnEightBitBackgroundShowsInItsColoursAndAReusedLargerImageKeepsNoOldPixels)
+{
+    // Image 1 is left from before, larger and full of an old colour; image 0 is 8-bit.
     RunOnUserThread([] {
-        KRT_OpenTextWindow(9, 400, 400, 152, 469);
-        KRT_Print("pos: 0\nr: 43\n");
-        KRT_SelectTextWindow(0);
+        ASSERT_EQ(KRT_CreateImage(1, "old", 216, 0, kWidth, kHeight, 100), 0);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                KRT_SetPixel(x, y, 0xABCDEF);
+        ASSERT_EQ(KRT_CreateImage8(0, "000", 700, 500, 320, 240, 100), 0);
+        unsigned palette[256] = {};
+        palette[7] = 0x204060;
+        palette[9] = 0x0080FF;
+        KRT_SetPalette(reinterpret_cast<RGBQUAD*>(palette), 256);
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x)
+                KRT_SetPixel(x, y, x < 160 ? 7 : 9);
     });
-    EXPECT_TRUE(TakeSnapshot(TextWindowTable[0].memoryDC, 152, 469).pixels ==
-                TakeSnapshot(TextWindowTable[9].memoryDC, 152, 469).pixels);
+    Start();
+    ASSERT_TRUE(PumpUntil([] { return Pixel1(140, 300) == kYellow; }));
+    EXPECT_EQ(Pixel1(10, 10), 0x204060u);
+    EXPECT_EQ(Pixel1(300, 10), 0x0080FFu);
+    // Beyond image 0 the old pixels are gone, so a moved chain leaves no trail there.
+    EXPECT_EQ(Pixel1(630, 470), 0u);
+    EXPECT_EQ(Pixel1(330, 10), 0u);
+    EXPECT_EQ(Pixel1(10, 250), 0u);
+}
+
+TEST_F(Editor, ExitDuringARunEndsTheProgramWithoutForce)
+{
+    StartWithBackground();
+    HANDLE thread = nullptr;
+    DuplicateHandle(GetCurrentProcess(), userThread, GetCurrentProcess(), &thread, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    SendMessageW(MainWindow, WM_COMMAND, 1002, 0);
+    ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeThread(thread, &code);
+    EXPECT_EQ(code, 0u);  // returned by itself; a forced end leaves 1
+    CloseHandle(thread);
 }
 
 }  // namespace

@@ -34,10 +34,12 @@ TEST_F(WindowPlacement, OneDefaultCoordinateKeepsTheOtherAndTheWindowOnTheScreen
             EXPECT_GE(outer.top, 0) << what;
             EXPECT_LE(outer.right, GetSystemMetrics(SM_CXSCREEN)) << what;
             EXPECT_LE(outer.bottom, GetSystemMetrics(SM_CYSCREEN)) << what;
-            if (x >= 0)
+            if (x >= 0) {
                 EXPECT_EQ(outer.left, x) << what;
-            if (y >= 0)
+            }
+            if (y >= 0) {
                 EXPECT_EQ(outer.top, y) << what;
+            }
         }
     }
 }

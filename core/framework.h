@@ -55,7 +55,9 @@ void SnapMovingRect(RECT* proposed, HWND window);
 
 // Posting operations of the request mailbox (GUI thread).
 int PostCreateImage(int slot, const char* name, int width, int height, int bitDepth);
-void PostRefreshImage(int slot);
+// restorePrevious: the previous current image is restored after the refresh, on the
+// user-program thread (the end of a drop's or a paste's sequence of requests).
+void PostRefreshImage(int slot, bool restorePrevious = false);
 int PostLoadImage(int slot, const char* path);
 void PostPasteBitmap(HBITMAP bitmap);
 void PostOpenTextWindow(int slot);

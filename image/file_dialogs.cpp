@@ -73,7 +73,7 @@ int Ask(bool save, char* buffer)
                         : (OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
     const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     // A name the caller's buffer cannot hold whole counts as none.
-    if (!chosen || !NarrowWhole(file, buffer, kNameChars))
+    if (!chosen || !NarrowWhole(file, buffer, kImageNameBytes))
         return 1;
     filterIndex = static_cast<int>(dialog.nFilterIndex);
     RememberFolder(file, folderW, folder);

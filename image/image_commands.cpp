@@ -37,7 +37,7 @@ void LoadIntoWindow(HWND window)
 {
     if (SelectImageOfWindow(window) < 0)
         return;
-    char name[260];
+    char name[kImageNameBytes];
     if (AskOpenImageFile(name) == 0) {
         KRT_LoadImageFile(name, 0, 0);
         InvalidateCurrentImage();
@@ -48,7 +48,7 @@ void SaveWindowAs(HWND window)
 {
     if (SelectImageOfWindow(window) < 0)
         return;
-    char name[260];
+    char name[kImageNameBytes];
     if (AskSaveImageFile(name) == 0)
         SaveCurrentImageAs(name, saveFilterIndex);
 }

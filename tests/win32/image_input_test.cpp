@@ -396,6 +396,25 @@ TEST_F(ImageWindowInput, DroppedFilesLoadTheFirstIntoThatImageAndTheCurrentImage
     EXPECT_FALSE(ImageTable[1].inUse);
 }
 
+// A dropped name is read whole: a name of 258 units loads, and neither one cut to 255 units
+// nor one converted to the nearest characters is taken for another file's.
+TEST_F(ImageWindowInput, ADroppedNameIsReadWholeAndNeverCutToAnotherFilesName)
+{
+    const std::wstring cut = folder / std::wstring(255 - folder.path().size() - 1, L'a');
+    ASSERT_EQ(cut.size(), 255u);
+    WriteBmp24(cut, 40, 30, PatternColour);
+    WriteBmp24(cut + L"bmp", 40, 30, [](int, int) { return 0xFF00FFu; });
+    HWND target = Create(0, "target", 100, 100, 40, 30, 100);
+    Send(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({cut + L"b.bmp"})));
+    EXPECT_EQ(CountOther(0, 0), 0) << "a file of the cut name was loaded";
+    Send(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({cut + L"bmp"})));
+    EXPECT_EQ(CountOther(0, 0xFF00FF), 0);
+    // Code page 932 has no e with an acute accent: the name is refused, not read as "cafe".
+    WriteBmp24(folder / L"cafe.bmp", 40, 30, [](int, int) { return 0x00FF00u; });
+    Send(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder / L"caf\u00e9.bmp"})));
+    EXPECT_NE(PixelOf(0, 0, 0), 0x00FF00u) << "a file of a similar name was loaded";
+}
+
 // The rows of operations still to come are chosen without effect.
 TEST_F(ImageWindowInput, TheOtherCommandsDoNothingYet)
 {

@@ -177,17 +177,19 @@ int KrtStart(HINSTANCE instance)
     RECT frame = {0, 0, 240, GetSystemMetrics(SM_CYMENU) + 32};
     AdjustWindowRect(&frame, style, FALSE);
     const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    // 13. comes first: the main window starts the user-program thread, and what its
+    // UserProgramInit sets (the text colour, the text cursor) must not be reset after it.
+    CreateTrueTypeFont();
     // 10. Created 55 pixels above its place; the drop-in animation of WM_CREATE brings its
     // bottom edge onto the bottom of the work area.
     CreateWindowExW(0, mainWindowClass, L"KRTLIB", style, (screenWidth - w) / 2,
                     workBottom - h - 55, w, h, nullptr, menuBar, krtInstance, nullptr);
     if (!MainWindow)
         return 1;
-    // 11. to 13.
+    // 11. and 12.
     ShowIdleStatus();
     DragAcceptFiles(MainWindow, TRUE);
     UpdateWindow(MainWindow);
-    CreateTrueTypeFont();
     return 0;
 }
 

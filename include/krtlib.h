@@ -66,7 +66,10 @@ void KRT_OpenInputBox(int x, int y, int items);
 void KRT_ResizeInputBox(int isize, int esize);
 void KRT_SetInputBoxTitle(int item, const char* text);
 void KRT_CloseInputBox(void);
-const char* KRT_GetInputBoxText(int item);  // committed value, or NULL when there is no such item
+// The committed value of an item, or NULL when there is no such item.  The text is the
+// library's own copy: it stays valid until the next KRT_GetInputBoxText of the same item, also
+// after the box is closed.
+const char* KRT_GetInputBoxText(int item);
 int KRT_GetInputBoxInt(int item);
 double KRT_GetInputBoxDouble(int item);
 

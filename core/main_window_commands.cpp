@@ -82,6 +82,15 @@ void ImageWindowDialogue()
     }
 }
 
+// 1045: the report is written by the current text window, opened first when it is not open.
+void ForwardWindowInformation()
+{
+    if (!IsOpenTextWindow(currentTextWindow))
+        PostOpenTextWindow(0);
+    if (IsOpenTextWindow(currentTextWindow))
+        PostMessageW(TextWindowTable[currentTextWindow].window, WM_COMMAND, 1045, 0);
+}
+
 // A dropped file whose size GDI+ can read goes into the first slot from `slot` on that can
 // take it; returns the slot to search from for the next file.
 int DropOneFile(const wchar_t* dropped, int slot)
@@ -127,6 +136,9 @@ void RunMainWindowCommand(int id)
         break;
     case 1044:
         InputBoxDialogue();
+        break;
+    case 1045:
+        ForwardWindowInformation();
         break;
     case 1051:
         ButtonBoxDialogue();

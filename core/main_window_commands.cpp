@@ -82,6 +82,15 @@ void ImageWindowDialogue()
     }
 }
 
+// 1045: the report is written by the current text window, opened first when it is not open.
+void ForwardWindowInformation()
+{
+    if (!IsOpenTextWindow(currentTextWindow))
+        PostOpenTextWindow(0);
+    if (IsOpenTextWindow(currentTextWindow))
+        PostMessageW(TextWindowTable[currentTextWindow].window, WM_COMMAND, 1045, 0);
+}
+
 // A dropped file whose size GDI+ can read goes into the first slot from `slot` on that can
 // take it; returns the slot to search from for the next file.  The previous current image is
 // restored by the user-program thread as part of the last request: the image history is that
@@ -128,6 +137,9 @@ void RunMainWindowCommand(int id)
         break;
     case 1044:
         InputBoxDialogue();
+        break;
+    case 1045:
+        ForwardWindowInformation();
         break;
     case 1051:
         ButtonBoxDialogue();

@@ -10,6 +10,7 @@
 #include "image/image_zoom.h"
 #include "image/zoom_steps.h"
 #include "imaging/colour_dialog.h"
+#include "imaging/font_dialog.h"
 #include "krtlib.h"
 
 namespace {
@@ -109,6 +110,9 @@ void RunImageCommand(HWND window, int id)
         break;
     case CmdColorChange:
         ChangeDrawingColour(window);
+        break;
+    case CmdFontChange:
+        ChangeTrueTypeFont(window);
         break;
     default:
         break;

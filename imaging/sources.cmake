@@ -1,6 +1,9 @@
 list(APPEND KRT_PURE_SOURCES
+  imaging/builtin_font.cpp
+  imaging/builtin_text.cpp
   imaging/circle_walk.cpp
   imaging/circles.cpp
+  imaging/double_byte_text.cpp
   imaging/drawing_state.cpp
   imaging/flood_fill.cpp
   imaging/lines.cpp
@@ -12,4 +15,7 @@ list(APPEND KRT_PURE_SOURCES
 )
 list(APPEND KRT_WIN32_SOURCES
   imaging/colour_dialog.cpp
+  imaging/font_dialog.cpp
+  imaging/truetype_font.cpp
+  imaging/truetype_text.cpp
 )

@@ -206,3 +206,25 @@ void ClearImage(int slot);
 // ---- Text colours ---------------------------------------------------------------------------
 extern int krt_tc;    // colour of the built-in font
 extern int krt_tttc;  // colour of TrueType text
+
+// ---- Text into images ------------------------------------------------------------------------
+// Both fonts draw into the current image at one text cursor: x, the baseline row, and the left
+// margin that a newline goes back to.  Nothing redraws the window (KRT_RefreshImage does).
+void KRT_SetTextCursor(int x, int baseline, int leftMargin);
+
+// The built-in 8 x 14 font, in krt_tc, pixel by pixel (KRT_SetPixel; the background stays).
+// A glyph stands on rows baseline - 14 to baseline - 1 and advances x by 8; a line is 16 rows.
+// After a character, a line with less than 8 columns left wraps to the margin.
+void KRT_DrawChar(int c);                     // 0x20 to 0x7F; '\n' a new line; others skipped
+void KRT_DrawString(const char* text);        // KRT_DrawChar for each byte
+void KRT_DrawTextF(const char* format, ...);  // printf-style, up to 4095 bytes (whole characters)
+
+// TrueType text in krt_tttc, through the window system.  A character's cell ends on the
+// baseline row and x advances by its width; this text does not wrap.  Codes below 32 are
+// controls: 1 and 2 italic on and off, 3 bold, 4 normal weight, 5 and 6 underline on and off,
+// 10 a new line (down by the cell height, x to the margin); the others are ignored.
+void DrawTrueTypeChar(int code);            // a byte, or lead * 256 + trail of a two-byte character
+void DrawTrueTypeString(const char* text);  // system code page text, character by character
+// The font becomes width / 2 wide and height high (the cell height is also the line advance):
+// 0, or 1 when no such font can be made (text then uses the image's default font).
+int SetTrueTypeCellSize(int width, int height);

@@ -15,6 +15,7 @@
 #include "core/library_reset.h"
 #include "core/window_procedures.h"
 #include "imaging/text_state.h"
+#include "imaging/truetype_font.h"
 
 HINSTANCE krtInstance = nullptr;
 HMENU menuBar = nullptr;
@@ -132,10 +133,7 @@ HMENU BuildMenuBar()
 
 void CreateTrueTypeFont()
 {
-    trueTypeFont = CreateFontW(cellHeight, cellWidth, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                               L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF");  // ＭＳ ゴシック
+    CreateStartupTrueTypeFont();
     krt_tttc = 0xFFFFFF;
     TextCursor = {0, 0, 0};
 }
@@ -204,10 +202,7 @@ void KrtRunMessageLoop()
 
 void KrtFinish()
 {
-    if (trueTypeFont) {
-        DeleteObject(trueTypeFont);
-        trueTypeFont = nullptr;
-    }
+    DeleteTrueTypeFont();
     if (menuBar && IsMenu(menuBar))
         DestroyMenu(menuBar);
     menuBar = nullptr;

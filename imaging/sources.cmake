@@ -7,6 +7,7 @@ list(APPEND KRT_PURE_SOURCES
   imaging/pixel_view.cpp
   imaging/pixels.cpp
   imaging/raster.cpp
+  imaging/text_drawing_stub.cpp
   imaging/text_state.cpp
   imaging/tool_feed.cpp
 )

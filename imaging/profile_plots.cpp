@@ -20,12 +20,12 @@ constexpr int kProfileRows = 127;  // a full-scale sample plots on row 0, zero o
 
 // A channel flag, the value it reads from a 32-bit sample and the value that plots on row 0.
 // The flags are tested in this order and the first one present wins; the bytes flag comes last.
-struct ProfileChannel {
+struct ChannelRow {
     int flag;
     int (*value)(int c);
     int fullScale;
 };
-constexpr ProfileChannel kProfileChannels[] = {
+constexpr ChannelRow kProfileChannels[] = {
     {KRT_PROFILE_RED, colour::RedOf, 255},
     {KRT_PROFILE_GREEN, colour::GreenOf, 255},
     {KRT_PROFILE_BLUE, colour::BlueOf, 255},
@@ -37,9 +37,9 @@ constexpr ProfileChannel kProfileChannels[] = {
     {KRT_PROFILE_CB, [](int c) { return colour::ChromaCbOf(c) + 128; }, 255},
 };
 
-const ProfileChannel* ChannelOf(int flags)
+const ChannelRow* ChannelOf(int flags)
 {
-    for (const ProfileChannel& channel : kProfileChannels)
+    for (const ChannelRow& channel : kProfileChannels)
         if (flags & channel.flag)
             return &channel;
     return nullptr;
@@ -54,7 +54,7 @@ std::int32_t WordAt(const void* samples, int i)
 
 // Sample i of a profile in its channel: a 32-bit sample's channel, or the byte itself.  Without
 // any channel flag the value is 0 (callers always pass one).
-int ProfileSample(const void* samples, int i, const ProfileChannel* channel, int flags)
+int ProfileSample(const void* samples, int i, const ChannelRow* channel, int flags)
 {
     if (channel)
         return channel->value(WordAt(samples, i));
@@ -117,7 +117,7 @@ void PlotProfile(const void* samples, int xOffset, int count, int flags, int col
     if (!dots && !(flags & KRT_PROFILE_CONNECTED))
         return;
     // One channel for the whole call, so a hue profile is scaled by 359 from its first sample on.
-    const ProfileChannel* channel = ChannelOf(flags);
+    const ChannelRow* channel = ChannelOf(flags);
     const int divisor = channel ? channel->fullScale : 255;
     for (int i = 0; i < count; ++i) {
         const int v = ProfileSample(samples, i, channel, flags);

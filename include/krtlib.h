@@ -221,7 +221,7 @@ int YiqQ(int c);                    // -126 to 127
 void ReadImageRow(void* dst, int y, int count);
 
 // Flags of PlotProfile: one channel and one drawing mode.
-enum {
+enum ProfileChannel {
     KRT_PROFILE_RED = 0x0001, KRT_PROFILE_GREEN = 0x0002, KRT_PROFILE_BLUE = 0x0004,
     KRT_PROFILE_HUE = 0x0008, KRT_PROFILE_SATURATION = 0x0010, KRT_PROFILE_VALUE = 0x0020,
     KRT_PROFILE_LUMINANCE = 0x0100, KRT_PROFILE_CR = 0x0200, KRT_PROFILE_CB = 0x0400,

@@ -61,19 +61,10 @@ void DrawReference(RefImage& ref, Kind kind)
             ref.SetPixel(x, y, ReferenceColour(kind, x, y, w, h));
 }
 
-void Draw(Kind kind)
-{
-    switch (kind) {
-    case Kind::Rgb: PatternRgb(); break;
-    case Kind::Hsv: PatternHsv(); break;
-    case Kind::YCrCb: PatternYCrCb(); break;
-    case Kind::Yuv: PatternYuv(); break;
-    case Kind::Yiq: PatternYiq(); break;
-    case Kind::Grey: DrawGreyRamps(); break;  // PatternGrey less its palette
-    }
-}
-
-const Kind kKinds[] = {Kind::Rgb, Kind::Hsv, Kind::YCrCb, Kind::Yuv, Kind::Yiq, Kind::Grey};
+// Each pattern with its drawing call (the grey ramps are PatternGrey less its palette).
+const std::pair<Kind, void (*)()> kPatterns[] = {{Kind::Rgb, PatternRgb},     {Kind::Hsv, PatternHsv},
+                                                 {Kind::YCrCb, PatternYCrCb}, {Kind::Yuv, PatternYuv},
+                                                 {Kind::Yiq, PatternYiq},     {Kind::Grey, DrawGreyRamps}};
 
 TEST(TestPatterns, EveryPixelAsSetOneByOneAtBothDepthsAndManySizes)
 {
@@ -85,7 +76,7 @@ TEST(TestPatterns, EveryPixelAsSetOneByOneAtBothDepthsAndManySizes)
     sizes.insert(sizes.end(), {{300, 200}, {257, 131}, {1000, 3}, {2, 600}});
     for (int depth : {32, 8}) {
         for (const auto& size : sizes) {
-            for (Kind kind : kKinds) {
+            for (const auto& [kind, draw] : kPatterns) {
                 SCOPED_TRACE(testing::Message() << "pattern " << int(kind) << ", " << size.first << " x "
                                                 << size.second << ", depth " << depth);
                 TableImage image(size.first, size.second, depth);
@@ -93,7 +84,7 @@ TEST(TestPatterns, EveryPixelAsSetOneByOneAtBothDepthsAndManySizes)
                 RefImage ref(size.first, size.second, depth);
                 ref.bytes = image.bytes();
                 PenPosition = {-5, -5};
-                Draw(kind);
+                draw();
                 DrawReference(ref, kind);
                 ASSERT_TRUE(SamePixels(image.bytes(), ref));
                 ASSERT_EQ(PenPosition.x, ref.penX);
@@ -142,8 +133,8 @@ TEST(TestPatterns, DocumentedExamples)
     // Without a live current image nothing is drawn (and nothing breaks).
     CurrentImage = 200;
     PenPosition = {3, 4};
-    for (Kind kind : kKinds)
-        Draw(kind);
+    for (const auto& pattern : kPatterns)
+        pattern.second();
     EXPECT_EQ(PenPosition.x, 3);
 }
 

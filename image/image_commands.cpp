@@ -65,6 +65,27 @@ void ZoomFromPrompt(HWND window, int slot)
         SetImageZoom(zoom, slot);
 }
 
+// The test patterns of the tools menu: the window's image becomes current, is overwritten and
+// repainted.
+struct PatternCommand {
+    int id;
+    void (*draw)();
+};
+constexpr PatternCommand kPatternCommands[] = {
+    {CmdPatternRgb, PatternRgb}, {CmdPatternHsv, PatternHsv}, {CmdPatternYCrCb, PatternYCrCb},
+    {CmdPatternYuv, PatternYuv}, {CmdPatternYiq, PatternYiq}, {CmdPatternGrey, PatternGrey},
+};
+
+void DrawPatternCommand(HWND window, int id)
+{
+    for (const PatternCommand& pattern : kPatternCommands) {
+        if (pattern.id == id && SelectImageOfWindow(window) >= 0) {
+            pattern.draw();
+            InvalidateCurrentImage();
+        }
+    }
+}
+
 }  // namespace
 
 void ZoomStep(int slot, bool in)
@@ -82,7 +103,7 @@ void InvalidateCurrentImage()
 }
 
 // Commands whose operations come later (clipboard, information, drawing, transforms) do
-// nothing yet.
+// nothing yet.  The test patterns come from their table.
 void RunImageCommand(HWND window, int id)
 {
     const int slot = FindImageSlot(window);
@@ -115,6 +136,7 @@ void RunImageCommand(HWND window, int id)
         ChangeTrueTypeFont(window);
         break;
     default:
+        DrawPatternCommand(window, id);
         break;
     }
 }

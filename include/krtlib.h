@@ -203,6 +203,53 @@ void FloodFill(int x, int y);
 // Every pixel of the slot to 0 (black, or index 0); nothing for a slot that holds no image.
 void ClearImage(int slot);
 
+// ---- Colour conversions, profile plots and test patterns ------------------------------------
+// Pure functions of a colour 0x00RRGGBB (the top byte is ignored), in exact integer arithmetic,
+// so that every printed value and plotted curve is the same on every machine.
+void RgbToHsv(int c, int* h, int* s, int* v);  // h 0 to 359; s = max - min and v = max, 0 to 255
+int GetHue(int c);
+int GetSaturation(int c);
+int GetValue(int c);
+int HsvToRgb(int v, int s, int h);  // back to 0x00RRGGBB (v, s 0 to 255, h 0 to 359)
+int Luminance(int c);               // Y, 0 to 255
+int ChromaCr(int c);                // -127 to 128
+int ChromaCb(int c);                // -127 to 128
+int YuvU(int c);                    // -110 to 111
+int YuvV(int c);                    // -156 to 157
+int YiqI(int c);                    // -151 to 152
+int YiqQ(int c);                    // -126 to 127
+
+// Row y of the current image into dst: count elements, 32-bit words or bytes by the image's
+// depth, 0 for columns or a row outside the image.  Nothing is written without a current image.
+void ReadImageRow(void* dst, int y, int count);
+
+// Flags of PlotProfile: one channel and one drawing mode.
+enum ProfileChannel {
+    KRT_PROFILE_RED = 0x0001, KRT_PROFILE_GREEN = 0x0002, KRT_PROFILE_BLUE = 0x0004,
+    KRT_PROFILE_HUE = 0x0008, KRT_PROFILE_SATURATION = 0x0010, KRT_PROFILE_VALUE = 0x0020,
+    KRT_PROFILE_LUMINANCE = 0x0100, KRT_PROFILE_CR = 0x0200, KRT_PROFILE_CB = 0x0400,
+    KRT_PROFILE_BYTES = 0x1000,  // the samples are bytes (an 8-bit row), plotted as they are
+    KRT_PROFILE_DOTS = 0x0040,   // one pixel a sample
+    KRT_PROFILE_CONNECTED = 0x0080,  // each sample joined to the one before it
+};
+// Plots count samples of one channel into rows 0 (full) to 127 (zero) of the current image,
+// sample i at column xOffset + i; hue is scaled by 359, everything else by 255.
+void PlotProfile(const void* samples, int xOffset, int count, int flags, int colour);
+// The (Cb, Cr) path of count 32-bit samples on a 256 x 256 plane with grey axes through
+// (128, 128): Cb to the right, Cr upwards; segments alternate white and magenta.
+void PlotCrCbRow(const void* samples, int count);
+// The same for a block of rows x columns samples stored row after row, one white path a row.
+void PlotCrCbArea(int rows, const void* block, int columns);
+
+// Test patterns over the whole current image; on 8-bit images the low byte of each colour is
+// stored as the index, except by PatternGrey, which first loads the grey palette.
+void PatternRgb(void);    // red grows to the right, green downwards, blue fades to the corner
+void PatternHsv(void);    // hue across; white at the top, full colour mid-way, black at the bottom
+void PatternYCrCb(void);  // black at the centre, brighter outwards; Cr upwards, Cb to the right
+void PatternYuv(void);    // the same scheme in YUV
+void PatternYiq(void);    // the same scheme in YIQ
+void PatternGrey(void);   // grey ramps: black to white in the upper half, white to black below
+
 // ---- Text colours ---------------------------------------------------------------------------
 extern int krt_tc;    // colour of the built-in font
 extern int krt_tttc;  // colour of TrueType text

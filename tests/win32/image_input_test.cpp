@@ -420,7 +420,7 @@ TEST_F(ImageWindowInput, TheOtherCommandsDoNothingYet)
 {
     HWND window = Create(0, "idle", 100, 100, 160, 120, 100);
     RunOnUserThread([] { KRT_SetPixel(3, 4, 0xABCDEF); });
-    const std::vector<int> handled = {1004, 1005, 1007, 1008, 1009, 1010, 1046};
+    const std::vector<int> handled = {1004, 1005, 1007, 1008, 1009, 1010, 1046, 1053, 1054, 1055, 1067, 1068, 1071};
     for (int id = 1001; id <= 1071; ++id)
         if (std::find(handled.begin(), handled.end(), id) == handled.end())
             PostMessageW(window, WM_COMMAND, id, 0);

@@ -7,6 +7,7 @@
 #include "core/framework.h"
 #include "core/mailbox.h"
 #include "krtlib.h"
+#include "text/console_repaint.h"
 #include "text/text_window_table.h"
 
 namespace {
@@ -106,6 +107,9 @@ DWORD WINAPI UserThreadMain(LPVOID)
 
 int WaitNextFrame()
 {
+    // The frame's drawing is done: the consoles show it now (those copied less than a frame ago
+    // show it from their timers, which the wait below dispatches).
+    PresentConsolesForFrame();
     const int64_t t0 = Counter();
     if (RoundedMillisecondsBetween(t0, Counter(), millisecondFactor) >= kFrameMs)
         return 0;

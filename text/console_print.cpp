@@ -1,5 +1,7 @@
 // KRT_Print: formatted narrow text, logged as formatted, then drawn into the current text
-// window's back buffer run by run, wrapping at the right edge and scrolling at the bottom.
+// window's back buffer run by run, wrapping at the right edge and scrolling at the bottom; the
+// window shows it through the coalesced screen copies of console_repaint.h.
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -7,13 +9,30 @@
 #include "core/framework.h"
 #include "core/text_convert.h"
 #include "krtlib.h"
+#include "text/console_repaint.h"
 #include "text/log_file.h"
 #include "text/print_walk.h"
+#include "text/repaint_pacing.h"
 #include "text/text_window.h"
 
 namespace {
 
 constexpr int kPrintBufferSize = 4096;
+
+// Plain ASCII, the usual console text, is widened unit by unit: every system code page maps it
+// onto itself, and the conversion call costs more than the short lines it converts.
+int Widen(const char* text, wchar_t (&units)[kPrintBufferSize])
+{
+    int count = 0;
+    for (; text[count]; ++count) {
+        const unsigned char byte = static_cast<unsigned char>(text[count]);
+        if (byte >= 0x80)
+            return WidenText(text, units, kPrintBufferSize);
+        units[count] = byte;
+    }
+    units[count] = L'\0';
+    return count;
+}
 
 struct PrintContext {
     TextWindowRecord* record;
@@ -29,6 +48,30 @@ void DrawRun(void* context, int start, int length)
 void Newline(void* context)
 {
     TextNewline(*static_cast<PrintContext*>(context)->record);
+}
+
+// Each print dispatches the caller's messages, so that a program printing in a loop keeps its
+// windows live.  Under Wine a dispatch pass is a round trip to the server, and when it finds the
+// queue empty it also pushes every window's new pixels to the display: one pass costs about three
+// TextOutW of a line, and milliseconds after a large image refresh.  So a burst of prints makes
+// one pass per display frame, or fewer when the passes are slow, so that they take at most a
+// twentieth of the printing (never fewer than ten a second).  A print after a pause dispatches
+// at once, as every print did.
+constexpr unsigned kPassShare = 20;
+constexpr unsigned kLongestPassGap = 100;  // milliseconds
+
+void DispatchForPrint()
+{
+    thread_local bool passed = false;
+    thread_local unsigned passedAt = 0;
+    thread_local unsigned gap = kFrameMilliseconds;
+    const unsigned now = MillisecondClock();
+    if (passed && now - passedAt < gap)
+        return;
+    PumpUserMessages();
+    passedAt = MillisecondClock();
+    passed = true;
+    gap = std::min(std::max(kPassShare * (passedAt - now), kFrameMilliseconds), kLongestPassGap);
 }
 
 }  // namespace
@@ -48,10 +91,11 @@ void KRT_Print(const char* format, ...)
     else if (formatted >= kPrintBufferSize)
         TruncateNarrow(text, kPrintBufferSize - 1);  // never half a double-byte character
     wchar_t units[kPrintBufferSize];
-    const int count = WidenText(text, units, kPrintBufferSize);
+    const int count = Widen(text, units);
 
     const int slot = currentTextWindow;
     WriteLog(slot, text, std::strlen(text));
+    const bool quietBefore = !ConsoleHasChanges(*record);
 
     PrintContext context = {record, units};
     const int endX = WalkPrintedText(reinterpret_cast<const unsigned short*>(units), count,
@@ -59,6 +103,6 @@ void KRT_Print(const char* format, ...)
                                      {&context, DrawRun, Newline});
     if (endX >= 0)
         record->cursorX = endX;
-    InvalidateWhole(*record);
-    PumpUserMessages();
+    PresentConsole(*record, quietBefore);
+    DispatchForPrint();
 }

@@ -9,6 +9,7 @@
 #include "core/framework.h"
 #include "core/text_convert.h"
 #include "krtlib.h"
+#include "text/console_repaint.h"
 #include "text/input_ring.h"
 #include "text/line_echo.h"
 #include "text/log_file.h"
@@ -22,26 +23,22 @@ struct EchoContext {
     TextWindowRecord* record;
 };
 
-void DrawUnit(void* context, unsigned short unit, int cells)
+void DrawUnit(void* context, unsigned short unit, int /*cells*/)
 {
     TextWindowRecord& record = *static_cast<EchoContext*>(context)->record;
     const wchar_t text = static_cast<wchar_t>(unit);
-    DrawTextAtCursor(record, &text, 1);
-    InvalidateCells(record, cells);
+    DrawTextAtCursor(record, &text, 1);  // marks the line; the turn presents it
 }
 
 void EchoNewline(void* context)
 {
-    TextWindowRecord& record = *static_cast<EchoContext*>(context)->record;
-    if (TextNewline(record))
-        InvalidateWhole(record);
+    TextNewline(*static_cast<EchoContext*>(context)->record);
 }
 
 void DrawCaret(TextWindowRecord& record, int phase)
 {
     const wchar_t caret = phase ? L'_' : L' ';
     DrawTextAtCursor(record, &caret, 1);
-    InvalidateCells(record, 1);
 }
 
 // Request 2: the clipboard's text up to its first line break goes into the ring.
@@ -98,11 +95,11 @@ void ServeRequest()
 void FinishLine(TextWindowRecord& record, int slot, const LineEdit& edit, char* buffer)
 {
     lineInputOwner = 0;
+    const bool quietBefore = !ConsoleHasChanges(record);
     const wchar_t blank = L' ';
     DrawTextAtCursor(record, &blank, 1);  // the caret's cell
-    InvalidateCells(record, 1);
-    if (TextNewline(record))
-        InvalidateWhole(record);
+    TextNewline(record);
+    PresentConsole(record, quietBefore);
     int i = 0;
     for (; i < edit.length && i < kLineUnits - 1; ++i)
         LastLine[i] = edit.line[i];
@@ -136,6 +133,7 @@ void KRT_InputLine(char* buffer)
     const int cellWidth = record->cellWidth, cellHeight = record->cellHeight;
     for (;;) {
         PumpUserMessages();
+        const bool quietBefore = !ConsoleHasChanges(*record);
         unsigned short unit = RingTake(InputRing);
         if (unit == '\t')
             unit = ' ';
@@ -162,6 +160,7 @@ void KRT_InputLine(char* buffer)
             DrawCaret(*record, phase);
             caretDirty = false;
         }
+        PresentConsole(*record, quietBefore);  // the echo and the caret, coalesced like prints
         const unsigned now = MillisecondClock();
         if (now - lastToggle > kCaretHalfPeriodMs) {
             phase = 1 - phase;

@@ -4,11 +4,13 @@ list(APPEND KRT_PURE_SOURCES
   text/line_echo.cpp
   text/log_name.cpp
   text/print_walk.cpp
+  text/repaint_pacing.cpp
   text/text_window_table.cpp
 )
 list(APPEND KRT_WIN32_SOURCES
   text/command_prompt.cpp
   text/console_print.cpp
+  text/console_repaint.cpp
   text/line_input.cpp
   text/log_file.cpp
   text/text_window.cpp

@@ -1,7 +1,9 @@
 // Console text windows: opening, closing, selecting, clearing, the colour stack, painting and
-// resizing.  Everything is drawn into a back buffer; the window only copies it on WM_PAINT.
+// resizing.  Everything is drawn into a back buffer; the window shows it through the coalesced
+// screen copies of console_repaint.h, and copies it on WM_PAINT.
 #include "text/text_window.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "core/colour_ref.h"
@@ -9,6 +11,7 @@
 #include "core/mailbox.h"
 #include "core/window_placement.h"
 #include "krtlib.h"
+#include "text/console_repaint.h"
 #include "text/log_file.h"
 #include "text/print_walk.h"
 
@@ -28,19 +31,52 @@ void ApplyColours(const TextWindowRecord& record)
 void ClearBackBuffer(const TextWindowRecord& record)
 {
     PatBlt(record.memoryDC, 0, 0, record.width, record.height, PATCOPY);  // the black brush
+    SetConsoleInkBottom(record, 0);
 }
 
-// The window's own DC, a memory DC and a back buffer of the record's size, with the black brush,
-// the OEM fixed font and the buffer selected.
+// The back buffer's bitmap has as many spare rows below the window's rows as the window has: a
+// scroll moves the memory DC's viewport origin one line down into them, and only when they are
+// used up are the window's rows moved back to the top, with one block transfer.  Everything drawn
+// or read through the memory DC sees the window's rows at (0, 0) as before; scrolling a full
+// console no longer copies the whole buffer for every line printed.
+int ScrollOrigin[kTextWindowSlots];  // the bitmap row shown at the window's row 0
+int BitmapRows[kTextWindowSlots];
+
+int SlotOf(const TextWindowRecord& record) { return static_cast<int>(&record - TextWindowTable); }
+
+void SetScrollOrigin(const TextWindowRecord& record, int origin)
+{
+    ScrollOrigin[SlotOf(record)] = origin;
+    SetViewportOrgEx(record.memoryDC, 0, origin, nullptr);  // window row 0 is bitmap row `origin`
+}
+
+// The window's rows move up one line: window row y shows what row y + cellHeight showed, for
+// the `copyHeight` rows that keep their text.
+void ScrollRowsUp(const TextWindowRecord& record, int copyHeight)
+{
+    const int next = ScrollOrigin[SlotOf(record)] + record.cellHeight;
+    if (next + record.height <= BitmapRows[SlotOf(record)]) {
+        SetScrollOrigin(record, next);
+        return;
+    }
+    SetScrollOrigin(record, 0);
+    BitBlt(record.memoryDC, 0, 0, record.width, copyHeight, record.memoryDC, 0, next, SRCCOPY);
+}
+
+// The window's own DC, a memory DC and a back buffer of the record's size (and as many spare
+// rows), with the black brush, the OEM fixed font and the buffer selected.
 void CreateBackBuffer(TextWindowRecord& record)
 {
+    const int width = record.width > 0 ? record.width : 1;
+    const int rows = 2 * (record.height > 0 ? record.height : 1);
     record.windowDC = GetDC(record.window);
     record.memoryDC = CreateCompatibleDC(record.windowDC);
-    record.backBuffer = CreateCompatibleBitmap(record.windowDC, record.width > 0 ? record.width : 1,
-                                               record.height > 0 ? record.height : 1);
+    record.backBuffer = CreateCompatibleBitmap(record.windowDC, width, rows);
     SelectObject(record.memoryDC, GetStockObject(BLACK_BRUSH));
     SelectObject(record.memoryDC, GetStockObject(OEM_FIXED_FONT));
     record.previousBitmap = static_cast<HBITMAP>(SelectObject(record.memoryDC, record.backBuffer));
+    BitmapRows[SlotOf(record)] = rows;
+    ScrollOrigin[SlotOf(record)] = 0;
 }
 
 void ReleaseBackBuffer(TextWindowRecord& record)
@@ -81,6 +117,7 @@ int KRT_OpenTextWindow(int index, int x, int y, int width, int height)
         return 1;
     }
     KRT_CloseLog(index);  // a stream left from an earlier window in this slot is never reused
+    ResetConsoleScreen(index);
     record.width = width < 0 ? kDefaultWidth : width;
     record.height = height < 0 ? kDefaultHeight : height;
     currentTextWindow = index;
@@ -135,8 +172,9 @@ int KRT_CloseTextWindow(int index)
         lineInputOwner = 0;  // a line input reading from it ends
     KRT_CloseLog(index);     // no stream stays open on a file a later Start would truncate
     ReleaseBackBuffer(record);
-    DestroyWindow(record.window);
+    DestroyWindow(record.window);  // its repaint timer goes with it
     record.window = nullptr;
+    ResetConsoleScreen(index);
     return 0;
 }
 
@@ -153,9 +191,14 @@ void KRT_ClearTextWindow(void)
     TextWindowRecord* record = CurrentOpenTextWindow();
     if (!record)
         return;
-    ClearBackBuffer(*record);
+    // Only the rows that hold anything: below them the buffer is black already, and a frame's
+    // clear then repaints only its own lines.
+    const int inked = ConsoleInkBottom(*record);
+    PatBlt(record->memoryDC, 0, 0, record->width, inked, PATCOPY);
+    SetConsoleInkBottom(*record, 0);
+    MarkConsoleRows(*record, 0, inked);
     record->cursorX = record->cursorY = 0;
-    InvalidateWhole(*record);
+    PresentConsole(*record, false);  // shown with the prints that follow it, not before them
     WriteLog(currentTextWindow, "\n", 1);
 }
 
@@ -206,29 +249,23 @@ bool TextNewline(TextWindowRecord& record)
     int copyHeight = 0;
     if (!ScrollStep(record.cursorY, record.cellHeight, record.height, copyHeight))
         return false;
-    BitBlt(record.memoryDC, 0, 0, record.width, copyHeight, record.memoryDC, 0, record.cellHeight,
-           SRCCOPY);
+    ScrollRowsUp(record, copyHeight);
     // The freed line is black whatever the background colour.
     PatBlt(record.memoryDC, 0, record.cursorY, record.width, record.height - record.cursorY, PATCOPY);
+    SetConsoleInkBottom(record, std::min(ConsoleInkBottom(record) - record.cellHeight, record.cursorY));
+    MarkConsoleWhole(record);
     return true;
 }
 
 void DrawTextAtCursor(TextWindowRecord& record, const wchar_t* units, int count)
 {
     TextOutW(record.memoryDC, record.cursorX, record.cursorY, units, count);
+    const int bottom = record.cursorY + record.cellHeight;
+    if (ConsoleInkBottom(record) < bottom)
+        SetConsoleInkBottom(record, bottom);
+    MarkConsoleRows(record, record.cursorY, bottom);
 }
 
-void InvalidateCells(const TextWindowRecord& record, int cells)
-{
-    RECT cell = {record.cursorX, record.cursorY, record.cursorX + cells * record.cellWidth,
-                 record.cursorY + record.cellHeight};
-    InvalidateRect(record.window, &cell, FALSE);
-}
-
-void InvalidateWhole(const TextWindowRecord& record)
-{
-    InvalidateRect(record.window, nullptr, FALSE);
-}
 
 void PaintTextWindow(HWND window)
 {
@@ -240,6 +277,7 @@ void PaintTextWindow(HWND window)
         const RECT& r = paint.rcPaint;
         BitBlt(record.windowDC, r.left, r.top, r.right - r.left, r.bottom - r.top, record.memoryDC,
                r.left, r.top, SRCCOPY);
+        CountConsolePaint(slot);
     }
     EndPaint(window, &paint);
 }
@@ -259,7 +297,7 @@ void ResizeTextWindow(HWND window, int width, int height)
     record.cursorX = record.cursorY = 0;
     ApplyColours(record);
     RebuildSnapTable();
-    InvalidateWhole(record);
+    InvalidateRect(record.window, nullptr, FALSE);
 }
 
 void OpenTextWindowRequest(MailboxFields& request)

@@ -13,15 +13,12 @@ int FindTextWindowSlot(HWND window);
 TextWindowRecord* CurrentOpenTextWindow();
 
 // Newline in a text window: cursorX = 0, cursorY one line down, then the scroll step.
-// Returns whether it scrolled.
+// Returns whether it scrolled (the whole window is then marked for the screen copy).
 bool TextNewline(TextWindowRecord& record);
 
-// Draws units at the cursor with the window's colours (one TextOutW) without moving it.
+// Draws units at the cursor with the window's colours (one TextOutW) without moving it, and
+// marks the line for the screen copy (console_repaint.h).
 void DrawTextAtCursor(TextWindowRecord& record, const wchar_t* units, int count);
-
-// Invalidates `cells` cells at the cursor, or the whole window.
-void InvalidateCells(const TextWindowRecord& record, int cells);
-void InvalidateWhole(const TextWindowRecord& record);
 
 // The text window procedure's parts (text_window.cpp).
 void PaintTextWindow(HWND window);

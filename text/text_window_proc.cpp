@@ -1,5 +1,5 @@
 // The text window procedure: painting, resizing and closing, typed characters for the line
-// input, the popup menu, the keyboard shortcuts and the commands.
+// input, the popup menu, the keyboard shortcuts, the commands and the repaint timer.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +10,7 @@
 #include "core/window_procedures.h"
 #include "imaging/tool_feed.h"
 #include "krtlib.h"
+#include "text/console_repaint.h"
 #include "text/input_ring.h"
 #include "text/text_window.h"
 #include "text/window_information.h"
@@ -211,6 +212,10 @@ LRESULT CALLBACK TextWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_RBUTTONDOWN:
         ShowMenu(window);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kConsoleRepaintTimer)
+            OnConsoleRepaintTimer(FindTextWindowSlot(window));
         return 0;
     case WM_COMMAND:
         OnCommand(window, LOWORD(wParam));

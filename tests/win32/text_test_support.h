@@ -35,10 +35,30 @@ inline bool CellHas(const Snapshot& shot, const TextWindowRecord& r, int column,
     return false;
 }
 
+// Read on the user-program thread: the window's repaint timer may be copying from the back
+// buffer there, and a DC is used by one thread at a time.
 inline Snapshot BackBuffer(int slot)
 {
     const TextWindowRecord& r = TextRecord(slot);
-    return TakeSnapshot(r.memoryDC, r.width, r.height);
+    Snapshot shot;
+    RunOnUserThread([&] { shot = TakeSnapshot(r.memoryDC, r.width, r.height); });
+    return shot;
+}
+
+// What the window itself shows, read from its own DC.
+inline Snapshot ScreenCopy(int slot)
+{
+    const TextWindowRecord& r = TextRecord(slot);
+    Snapshot shot;
+    RunOnUserThread([&] { shot = TakeSnapshot(r.windowDC, r.width, r.height); });
+    return shot;
+}
+
+// A console copies what prints drew to its window at most once per display frame, and within
+// one frame of the last print: tests that read the window after printing wait for it here.
+inline bool ScreenCatchesUp(int slot)
+{
+    return PumpUntil([slot] { return ScreenCopy(slot).pixels == BackBuffer(slot).pixels; });
 }
 
 // A line input started on the user-program thread; the test types into it.

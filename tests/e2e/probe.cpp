@@ -200,6 +200,66 @@ int Count(const char* className, const char* title)
     return 0;
 }
 
+// What a console of this client size shows when these were its last lines, each ending in a line
+// feed: as many of them as fit above the cursor's empty line, white on black in the console font,
+// one per text row from the top.  Drawn with plain GDI calls and written as a 24-bit BMP, the
+// reference a screenshot of the console is compared with.
+int RenderConsole(int width, int height, const char* file, int count, char** lines)
+{
+    if (width <= 0 || height <= 0)
+        return 2;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as the file stores it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP drawn = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBitmap = SelectObject(dc, drawn);
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(OEM_FIXED_FONT));
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    PatBlt(dc, 0, 0, width, height, BLACKNESS);
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkColor(dc, RGB(0, 0, 0));
+    const int rows = (height - 1) / metrics.tmHeight - 1;  // the last row holds the cursor
+    const int first = count > rows ? count - rows : 0;
+    for (int i = first; i < count; ++i) {
+        const std::wstring line = Widen(lines[i]);
+        TextOutW(dc, 0, (i - first) * metrics.tmHeight, line.c_str(), static_cast<int>(line.size()));
+    }
+    HDC copy = CreateCompatibleDC(nullptr);
+    HBITMAP dib = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldDib = SelectObject(copy, dib);
+    BitBlt(copy, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    BITMAPFILEHEADER header = {};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+    header.bfSize = header.bfOffBits + stride * height;
+    FILE* out = std::fopen(file, "wb");
+    int result = 1;
+    if (out) {
+        std::fwrite(&header, sizeof header, 1, out);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+        std::fwrite(bits, stride, height, out);
+        result = std::fclose(out) == 0 ? 0 : 1;
+    }
+    SelectObject(copy, oldDib);
+    DeleteObject(dib);
+    DeleteDC(copy);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(drawn);
+    DeleteDC(dc);
+    return result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -208,7 +268,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr,
                      "usage: probe metrics | rect C T | client C T | title C T | texts C T | child-rects C T"
                      " | count C T"
-                     " | menus | clipboard-text | post C T MSG WPARAM LPARAM | exit-all\n");
+                     " | menus | clipboard-text | post C T MSG WPARAM LPARAM | exit-all"
+                     " | render-console W H FILE LINE...\n");
         return 2;
     }
     const std::string command = argv[1];
@@ -222,6 +283,8 @@ int main(int argc, char** argv)
         return ExitAll();
     if (argc < 4)
         return 2;
+    if (command == "render-console" && argc >= 5)
+        return RenderConsole(std::atoi(argv[2]), std::atoi(argv[3]), argv[4], argc - 5, argv + 5);
     if (command == "rect")
         return Rect(Find(argv[2], argv[3]));
     if (command == "client")

@@ -55,17 +55,16 @@ void Newline(void* context)
 // queue empty it also pushes every window's new pixels to the display: one pass costs about three
 // TextOutW of a line, and milliseconds after a large image refresh.  So a burst of prints makes
 // one pass per display frame, or fewer when the passes are slow, so that they take at most a
-// twentieth of the printing (never fewer than ten a second).  A print after a pause dispatches
-// at once, as every print did.
-constexpr unsigned kPassShare = 20;
+// fiftieth of the printing (and never fewer than ten a second).  A print after a pause
+// dispatches at once, as every print did.
+constexpr unsigned kPassShare = 50;
 constexpr unsigned kLongestPassGap = 100;  // milliseconds
 
-void DispatchForPrint()
+void DispatchForPrint(unsigned now)
 {
     thread_local bool passed = false;
     thread_local unsigned passedAt = 0;
     thread_local unsigned gap = kFrameMilliseconds;
-    const unsigned now = MillisecondClock();
     if (passed && now - passedAt < gap)
         return;
     PumpUserMessages();
@@ -103,6 +102,7 @@ void KRT_Print(const char* format, ...)
                                      {&context, DrawRun, Newline});
     if (endX >= 0)
         record->cursorX = endX;
-    PresentConsole(*record, quietBefore);
-    DispatchForPrint();
+    const unsigned now = MillisecondClock();
+    PresentConsole(*record, quietBefore, now);
+    DispatchForPrint(now);
 }

@@ -75,12 +75,11 @@ void SetConsoleInkBottom(const TextWindowRecord& record, int bottom)
 
 bool ConsoleHasChanges(const TextWindowRecord& record) { return HasChanges(ScreenOf(record).pacing); }
 
-bool PresentConsole(const TextWindowRecord& record, bool quietBefore)
+bool PresentConsole(const TextWindowRecord& record, bool quietBefore, unsigned now)
 {
     ConsoleScreen& screen = ScreenOf(record);
     if (!HasChanges(screen.pacing))
         return false;
-    const unsigned now = MillisecondClock();
     if (GetCurrentThreadId() != userThreadId) {
         // The main window's prompts print from the GUI thread: its timers and DCs belong to the
         // other thread, which paints the rows when it next dispatches.

@@ -20,11 +20,11 @@ void SetConsoleInkBottom(const TextWindowRecord& record, int bottom);
 // Whether changes wait for the screen.
 bool ConsoleHasChanges(const TextWindowRecord& record);
 
-// After a print or a typed character: copies the changes now when they are due (see
-// repaint_pacing.h), else makes sure the window's timer will.  `quietBefore`: nothing waited
-// before this print.  From a thread other than the window's own, the changed rows are only
-// invalidated, for the window's thread to paint.  Returns whether it copied to the screen.
-bool PresentConsole(const TextWindowRecord& record, bool quietBefore);
+// After a print or a typed character, at `now` (MillisecondClock): copies the changes when they
+// are due (see repaint_pacing.h), else makes sure the window's timer will.  `quietBefore`:
+// nothing waited before this print.  From a thread other than the window's own, the changed rows
+// are only invalidated, for the window's thread to paint.  Returns whether it copied.
+bool PresentConsole(const TextWindowRecord& record, bool quietBefore, unsigned now);
 
 // The window's repaint timer went off.
 void OnConsoleRepaintTimer(int slot);

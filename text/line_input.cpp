@@ -99,7 +99,7 @@ void FinishLine(TextWindowRecord& record, int slot, const LineEdit& edit, char* 
     const wchar_t blank = L' ';
     DrawTextAtCursor(record, &blank, 1);  // the caret's cell
     TextNewline(record);
-    PresentConsole(record, quietBefore);
+    PresentConsole(record, quietBefore, MillisecondClock());
     int i = 0;
     for (; i < edit.length && i < kLineUnits - 1; ++i)
         LastLine[i] = edit.line[i];
@@ -160,7 +160,7 @@ void KRT_InputLine(char* buffer)
             DrawCaret(*record, phase);
             caretDirty = false;
         }
-        PresentConsole(*record, quietBefore);  // the echo and the caret, coalesced like prints
+        PresentConsole(*record, quietBefore, MillisecondClock());  // echo and caret, coalesced like prints
         const unsigned now = MillisecondClock();
         if (now - lastToggle > kCaretHalfPeriodMs) {
             phase = 1 - phase;

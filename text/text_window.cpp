@@ -198,7 +198,7 @@ void KRT_ClearTextWindow(void)
     SetConsoleInkBottom(*record, 0);
     MarkConsoleRows(*record, 0, inked);
     record->cursorX = record->cursorY = 0;
-    PresentConsole(*record, false);  // shown with the prints that follow it, not before them
+    PresentConsole(*record, false, MillisecondClock());  // shown with the prints that follow it
     WriteLog(currentTextWindow, "\n", 1);
 }
 

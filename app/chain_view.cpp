@@ -44,6 +44,13 @@ void CopyBackground()
     const ImageRecord& canvas = ImageTable[target];
     const ImageRecord& source = ImageTable[0];
     const int toStride = ImageStride(canvas.width, canvas.bitDepth);
+    if (source.inUse && source.bitDepth == canvas.bitDepth && source.width == canvas.width &&
+        source.height == canvas.height) {
+        // The editor's usual case, image 1 made the size of image 0: the rows lie end to end in
+        // both, and one block copy is the whole background.
+        std::memcpy(PixelTable[target], PixelTable[0], static_cast<size_t>(toStride) * canvas.height);
+        return;
+    }
     unsigned palette[256] = {};  // an entry (blue, green, red, 0) is a 0x00RRGGBB word in memory
     if (source.inUse && source.bitDepth == 8 && KRT_SelectImage(0) == 0) {
         KRT_GetPalette(reinterpret_cast<RGBQUAD*>(palette));

@@ -57,8 +57,20 @@ void Newline(void* context)
 // one pass per display frame, or fewer when the passes are slow, so that they take at most a
 // fiftieth of the printing (and never fewer than ten a second).  A print after a pause
 // dispatches at once, as every print did.
-constexpr unsigned kPassShare = 50;
-constexpr unsigned kLongestPassGap = 100;  // milliseconds
+constexpr double kPassShare = 50;
+constexpr double kLongestPassGap = 100;  // milliseconds
+
+// The pass's own length, to the microsecond: passes shorter than the clock's millisecond still
+// count.
+double PassMilliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
+{
+    static const double factor = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return 1000.0 / static_cast<double>(frequency.QuadPart);
+    }();
+    return static_cast<double>(to.QuadPart - from.QuadPart) * factor;
+}
 
 void DispatchForPrint(unsigned now)
 {
@@ -67,10 +79,14 @@ void DispatchForPrint(unsigned now)
     thread_local unsigned gap = kFrameMilliseconds;
     if (passed && now - passedAt < gap)
         return;
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
     PumpUserMessages();
+    QueryPerformanceCounter(&end);
     passedAt = MillisecondClock();
     passed = true;
-    gap = std::min(std::max(kPassShare * (passedAt - now), kFrameMilliseconds), kLongestPassGap);
+    gap = static_cast<unsigned>(
+        std::min(std::max(kPassShare * PassMilliseconds(start, end), double{kFrameMilliseconds}), kLongestPassGap));
 }
 
 }  // namespace

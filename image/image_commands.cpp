@@ -8,6 +8,8 @@
 #include "image/image_selection.h"
 #include "image/image_table.h"
 #include "image/image_zoom.h"
+#include "image/inspection_commands.h"
+#include "image/tool_commands.h"
 #include "image/zoom_steps.h"
 #include "imaging/colour_dialog.h"
 #include "krtlib.h"
@@ -80,8 +82,9 @@ void InvalidateCurrentImage()
         InvalidateRect(ImageTable[CurrentImage].window, nullptr, FALSE);
 }
 
-// Commands whose operations come later (clipboard, information, drawing, transforms) do
-// nothing yet.
+// The commands of the two menus and the Ctrl shortcuts; those that pick points with the mouse
+// and those that inspect pixels are in their own files.  The clipboard and transform commands
+// do nothing yet.
 void RunImageCommand(HWND window, int id)
 {
     const int slot = FindImageSlot(window);
@@ -111,6 +114,8 @@ void RunImageCommand(HWND window, int id)
         ChangeDrawingColour(window);
         break;
     default:
+        if (!RunToolCommand(window, id))
+            RunInspectionCommand(slot, id);
         break;
     }
 }

@@ -12,4 +12,5 @@ list(APPEND KRT_PURE_SOURCES
 )
 list(APPEND KRT_WIN32_SOURCES
   imaging/colour_dialog.cpp
+  imaging/pick_tools.cpp
 )

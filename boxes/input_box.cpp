@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -17,6 +18,14 @@
 namespace {
 
 bool ItemExists(int item) { return InputBox.box && item >= 0 && item < InputBox.itemCount; }
+
+// The committed value of an existing item, or nullptr.
+const char* CommittedValue(int item) { return ItemExists(item) ? InputBox.itemValue[item] : nullptr; }
+
+// What KRT_GetInputBoxText hands out: a copy per item that the library owns, so that a pointer
+// a program keeps (across frames, or past the box's closing, which frees the values) stays
+// readable until the next KRT_GetInputBoxText for the same item.
+char handedOut[kInputBoxMaxItems][kInputValueSize];
 
 // The library lets go of the box, whether or not its window is gone.  The handles are cleared
 // too, so that a window left over after a failed destruction cannot commit into freed values.
@@ -153,12 +162,16 @@ void KRT_CloseInputBox(void)
 
 const char* KRT_GetInputBoxText(int item)
 {
-    return ItemExists(item) ? InputBox.itemValue[item] : nullptr;
+    const char* value = CommittedValue(item);
+    if (!value)
+        return nullptr;
+    std::snprintf(handedOut[item], kInputValueSize, "%s", value);  // a value is at most 255 bytes
+    return handedOut[item];
 }
 
 int KRT_GetInputBoxInt(int item)
 {
-    const char* text = KRT_GetInputBoxText(item);
+    const char* text = CommittedValue(item);
     if (!text)
         return 0;
     // strtol, unlike atoi, has a defined result for numbers out of range: they saturate.
@@ -168,7 +181,7 @@ int KRT_GetInputBoxInt(int item)
 
 double KRT_GetInputBoxDouble(int item)
 {
-    const char* text = KRT_GetInputBoxText(item);
+    const char* text = CommittedValue(item);
     return text ? std::strtod(text, nullptr) : 0.0;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "core/process_state.h"
 #include "krtlib.h"
 
 // Window handles and values kept process-wide.
@@ -12,9 +13,11 @@ extern HWND statusLine;
 extern HMENU menuBar;
 extern HANDLE userThread;
 extern DWORD userThreadId;
-extern wchar_t openFolderW[260];
-extern wchar_t saveFolderW[260];
-extern wchar_t logFolderW[260];
+// The working directory at start-up in UTF-16 (see process_state.h); the log folder is the
+// one the log files are opened in, so that any folder name works.
+extern wchar_t openFolderW[kPathChars];
+extern wchar_t saveFolderW[kPathChars];
+extern wchar_t logFolderW[kFolderChars];
 
 constexpr int kStatusLineId = 2001;
 
@@ -55,7 +58,9 @@ void SnapMovingRect(RECT* proposed, HWND window);
 
 // Posting operations of the request mailbox (GUI thread).
 int PostCreateImage(int slot, const char* name, int width, int height, int bitDepth);
-void PostRefreshImage(int slot);
+// restorePrevious: the previous current image is restored after the refresh, on the
+// user-program thread (the end of a drop's or a paste's sequence of requests).
+void PostRefreshImage(int slot, bool restorePrevious = false);
 int PostLoadImage(int slot, const char* path);
 void PostPasteBitmap(HBITMAP bitmap);
 void PostOpenTextWindow(int slot);

@@ -38,6 +38,7 @@ bool PostRequest(int code, const RequestArgs& args)
     RequestMailbox.name = args.name;
     RequestMailbox.path = args.path;
     RequestMailbox.bitmap = args.bitmap;
+    RequestMailbox.restorePrevious = args.restorePrevious ? 1 : 0;
     RequestMailbox.done.store(0);
     RequestMailbox.code.store(code);
     // 4. Wait for the user-program thread.
@@ -74,5 +75,6 @@ void ResetMailbox()
     RequestMailbox.path = nullptr;
     RequestMailbox.bitmap = nullptr;
     RequestMailbox.result = 0;
+    RequestMailbox.restorePrevious = 0;
     RequestMailbox.code = 0;
 }

@@ -32,6 +32,10 @@ struct MailboxFields {
     std::atomic<const char*> path{nullptr};
     std::atomic<BitmapHandle> bitmap{nullptr};  // ownership passes to the request
     std::atomic<int> result{0};
+    // 9002: the user-program thread makes the previous image current again afterwards, so that
+    // a poster's sequence (create, load, refresh) ends there and no other thread touches the
+    // image history.
+    std::atomic<int> restorePrevious{0};
 };
 
 extern MailboxFields RequestMailbox;
@@ -55,6 +59,7 @@ struct RequestArgs {
     const char* name = nullptr;
     const char* path = nullptr;
     BitmapHandle bitmap = nullptr;
+    bool restorePrevious = false;
 };
 
 // Posting: wait for the slot, fill it, set done to 0 and then code, and wait for done.

@@ -6,10 +6,10 @@
 #include <cstdlib>
 
 #include "core/control_flags.h"
+#include "core/dropped_files.h"
 #include "core/framework.h"
 #include "core/text_convert.h"
 #include "image/image_file.h"
-#include "image/image_selection.h"
 #include "image/image_table.h"
 #include "krtlib.h"
 #include "text/input_ring.h"
@@ -82,18 +82,29 @@ void ImageWindowDialogue()
     }
 }
 
+// 1045: the report is written by the current text window, opened first when it is not open.
+void ForwardWindowInformation()
+{
+    if (!IsOpenTextWindow(currentTextWindow))
+        PostOpenTextWindow(0);
+    if (IsOpenTextWindow(currentTextWindow))
+        PostMessageW(TextWindowTable[currentTextWindow].window, WM_COMMAND, 1045, 0);
+}
+
 // A dropped file whose size GDI+ can read goes into the first slot from `slot` on that can
-// take it; returns the slot to search from for the next file.
+// take it; returns the slot to search from for the next file.  The previous current image is
+// restored by the user-program thread as part of the last request: the image history is that
+// thread's, and it may be changing it meanwhile.
 int DropOneFile(const wchar_t* dropped, int slot)
 {
-    wchar_t full[260];
+    wchar_t full[kImageNameUnits];
     wchar_t* filePart = nullptr;
-    const DWORD length = GetFullPathNameW(dropped, 260, full, &filePart);
-    if (length == 0 || length >= 260 || !filePart || !*filePart)
-        return slot;
+    const DWORD length = GetFullPathNameW(dropped, kImageNameUnits, full, &filePart);
+    if (length == 0 || length >= kImageNameUnits || !filePart || !*filePart)
+        return slot;  // longer than the loader takes: refused, not cut
     UINT width = 0, height = 0;
     ProbeImageSize(full, width, height);
-    char path[260], fileName[260];
+    char path[kImageNameBytes], fileName[kImageNameBytes];
     if (width == 0 || height == 0 || !NarrowWhole(full, path, sizeof path))
         return slot;  // not an image, or a path the loader could not be given: no slot used
     NarrowText(filePart, -1, fileName, sizeof fileName);
@@ -104,8 +115,7 @@ int DropOneFile(const wchar_t* dropped, int slot)
         ++slot;
         if (result == 0) {
             PostLoadImage(slot - 1, path);
-            PostRefreshImage(slot - 1);
-            RestorePreviousImage();
+            PostRefreshImage(slot - 1, true);
             return slot;
         }
         if (result != 1)
@@ -128,6 +138,9 @@ void RunMainWindowCommand(int id)
     case 1044:
         InputBoxDialogue();
         break;
+    case 1045:
+        ForwardWindowInformation();
+        break;
     case 1051:
         ButtonBoxDialogue();
         break;
@@ -142,9 +155,9 @@ void OnMainWindowDrop(HDROP drop)
         const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
         int slot = 0;
         for (UINT i = 0; i < count; ++i) {
-            wchar_t name[260];
-            if (DragQueryFileW(drop, i, name, 260))
-                slot = DropOneFile(name, slot);
+            const std::wstring name = DroppedFileName(drop, i);
+            if (!name.empty())
+                slot = DropOneFile(name.c_str(), slot);
         }
     }
     DragFinish(drop);

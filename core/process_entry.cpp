@@ -15,13 +15,14 @@
 #include "core/library_reset.h"
 #include "core/window_procedures.h"
 #include "imaging/text_state.h"
+#include "imaging/truetype_font.h"
 
 HINSTANCE krtInstance = nullptr;
 HMENU menuBar = nullptr;
 wchar_t mainWindowClass[32] = L"";
-wchar_t openFolderW[260] = L"";
-wchar_t saveFolderW[260] = L"";
-wchar_t logFolderW[260] = L"";
+wchar_t openFolderW[kPathChars] = L"";
+wchar_t saveFolderW[kPathChars] = L"";
+wchar_t logFolderW[kFolderChars] = L"";
 
 namespace {
 
@@ -74,19 +75,25 @@ int ClaimInstanceNumber()
     return -1;
 }
 
+// A working directory longer than a path (or one that cannot be read) leaves every folder
+// empty: the dialogs then start where the system chooses, and log names are relative to the
+// working directory.  A lone backslash would put the logs in the root of the drive.
 void TakeWorkingDirectory()
 {
     wchar_t folder[kPathChars] = L"";
-    GetCurrentDirectoryW(kPathChars, folder);
+    const DWORD length = GetCurrentDirectoryW(kPathChars, folder);
+    if (length == 0 || length >= static_cast<DWORD>(kPathChars))
+        folder[0] = L'\0';
     wcscpy(openFolderW, folder);
     wcscpy(saveFolderW, folder);
-    wcscpy(logFolderW, folder);
-    const size_t length = wcslen(logFolderW);
-    if ((length == 0 || logFolderW[length - 1] != L'\\') && length + 1 < kPathChars)
+    wcscpy(logFolderW, folder);  // one unit longer than a path, for the backslash
+    const size_t units = wcslen(logFolderW);
+    if (units > 0 && logFolderW[units - 1] != L'\\')
         wcscat(logFolderW, L"\\");
-    NarrowText(openFolderW, -1, openFolder, kPathChars);
-    NarrowText(saveFolderW, -1, saveFolder, kPathChars);
-    NarrowText(logFolderW, -1, logFolder, kPathChars);
+    // Two bytes a character hold every folder whole.
+    NarrowText(openFolderW, -1, openFolder, kFolderBytes);
+    NarrowText(saveFolderW, -1, saveFolder, kFolderBytes);
+    NarrowText(logFolderW, -1, logFolder, kFolderBytes);
 }
 
 bool RegisterClasses()
@@ -126,10 +133,7 @@ HMENU BuildMenuBar()
 
 void CreateTrueTypeFont()
 {
-    trueTypeFont = CreateFontW(cellHeight, cellWidth, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                               L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF");  // ＭＳ ゴシック
+    CreateStartupTrueTypeFont();
     krt_tttc = 0xFFFFFF;
     TextCursor = {0, 0, 0};
 }
@@ -171,17 +175,19 @@ int KrtStart(HINSTANCE instance)
     RECT frame = {0, 0, 240, GetSystemMetrics(SM_CYMENU) + 32};
     AdjustWindowRect(&frame, style, FALSE);
     const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    // 13. comes first: the main window starts the user-program thread, and what its
+    // UserProgramInit sets (the text colour, the text cursor) must not be reset after it.
+    CreateTrueTypeFont();
     // 10. Created 55 pixels above its place; the drop-in animation of WM_CREATE brings its
     // bottom edge onto the bottom of the work area.
     CreateWindowExW(0, mainWindowClass, L"KRTLIB", style, (screenWidth - w) / 2,
                     workBottom - h - 55, w, h, nullptr, menuBar, krtInstance, nullptr);
     if (!MainWindow)
         return 1;
-    // 11. to 13.
+    // 11. and 12.
     ShowIdleStatus();
     DragAcceptFiles(MainWindow, TRUE);
     UpdateWindow(MainWindow);
-    CreateTrueTypeFont();
     return 0;
 }
 
@@ -196,10 +202,7 @@ void KrtRunMessageLoop()
 
 void KrtFinish()
 {
-    if (trueTypeFont) {
-        DeleteObject(trueTypeFont);
-        trueTypeFont = nullptr;
-    }
+    DeleteTrueTypeFont();
     if (menuBar && IsMenu(menuBar))
         DestroyMenu(menuBar);
     menuBar = nullptr;

@@ -2,6 +2,6 @@
 
 int instanceNumber = 0;
 int displayColourDepth = 0;
-char openFolder[kPathChars] = "";
-char saveFolder[kPathChars] = "";
-char logFolder[kPathChars] = "";
+char openFolder[kFolderBytes] = "";
+char saveFolder[kFolderBytes] = "";
+char logFolder[kFolderBytes] = "";

@@ -17,10 +17,11 @@ int PostCreateImage(int slot, const char* name, int width, int height, int bitDe
     return PostRequest(RequestCreateImage, args) ? RequestMailbox.result.load() : kRequestNotServed;
 }
 
-void PostRefreshImage(int slot)
+void PostRefreshImage(int slot, bool restorePrevious)
 {
     RequestArgs args;
     args.slot = slot;
+    args.restorePrevious = restorePrevious;
     PostRequest(RequestRefreshImage, args);
 }
 

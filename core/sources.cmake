@@ -8,6 +8,7 @@ list(APPEND KRT_PURE_SOURCES
   core/status_text.cpp
 )
 list(APPEND KRT_WIN32_SOURCES
+  core/dropped_files.cpp
   core/main_window.cpp
   core/main_window_commands.cpp
   core/popup_menu.cpp
@@ -18,4 +19,5 @@ list(APPEND KRT_WIN32_SOURCES
   core/status_and_pause.cpp
   core/text_convert.cpp
   core/user_thread.cpp
+  core/window_placement.cpp
 )

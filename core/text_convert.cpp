@@ -71,8 +71,14 @@ bool NarrowWhole(const wchar_t* wide, char* out, int outBytes)
 {
     if (!wide || !*wide)
         return false;
-    const int needed = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    return needed > 1 && needed <= outBytes && NarrowText(wide, -1, out, outBytes) == needed - 1;
+    // A character the code page lacks becomes "?" or, by default, its nearest look-alike ("e"
+    // for an accented e): either way the name of another file.  UTF-8 lacks none and takes
+    // neither question.
+    const bool utf8 = GetACP() == CP_UTF8;
+    BOOL lossy = FALSE;
+    const int needed = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr,
+                                           utf8 ? nullptr : &lossy);
+    return needed > 1 && !lossy && needed <= outBytes && NarrowText(wide, -1, out, outBytes) == needed - 1;
 }
 
 void TruncateNarrow(char* text, int maxBytes)

@@ -11,8 +11,9 @@ int WidenText(const char* narrow, wchar_t* out, int outUnits);
 // bytes written, terminator excluded.
 int NarrowText(const wchar_t* wide, int units, char* out, int outBytes);
 
-// The same conversions for names of files: true only when the whole text fits (a name cut to
-// fit would be another file's); a null or empty text is no name either.
+// The same conversions for names of files: true only when the whole text fits and, narrowed,
+// every character has its own in the code page (a name cut to fit, or with a character
+// replaced, would be another file's); a null or empty text is no name either.
 bool WidenWhole(const char* narrow, wchar_t* out, int outUnits);
 bool NarrowWhole(const wchar_t* wide, char* out, int outBytes);
 

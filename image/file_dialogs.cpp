@@ -46,7 +46,7 @@ void RememberFolder(const wchar_t* chosen, wchar_t* folderW, char* folder)
         return;
     *filePart = L'\0';
     wcscpy(folderW, full);
-    NarrowText(folderW, -1, folder, kPathChars);
+    NarrowText(folderW, -1, folder, kFolderBytes);  // room for two bytes a character
 }
 
 int Ask(bool save, char* buffer)
@@ -73,7 +73,7 @@ int Ask(bool save, char* buffer)
                         : (OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
     const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     // A name the caller's buffer cannot hold whole counts as none.
-    if (!chosen || !NarrowWhole(file, buffer, kNameChars))
+    if (!chosen || !NarrowWhole(file, buffer, kImageNameBytes))
         return 1;
     filterIndex = static_cast<int>(dialog.nFilterIndex);
     RememberFolder(file, folderW, folder);

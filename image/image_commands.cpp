@@ -12,6 +12,7 @@
 #include "image/tool_commands.h"
 #include "image/zoom_steps.h"
 #include "imaging/colour_dialog.h"
+#include "imaging/font_dialog.h"
 #include "krtlib.h"
 
 namespace {
@@ -39,7 +40,7 @@ void LoadIntoWindow(HWND window)
 {
     if (SelectImageOfWindow(window) < 0)
         return;
-    char name[260];
+    char name[kImageNameBytes];
     if (AskOpenImageFile(name) == 0) {
         KRT_LoadImageFile(name, 0, 0);
         InvalidateCurrentImage();
@@ -50,7 +51,7 @@ void SaveWindowAs(HWND window)
 {
     if (SelectImageOfWindow(window) < 0)
         return;
-    char name[260];
+    char name[kImageNameBytes];
     if (AskSaveImageFile(name) == 0)
         SaveCurrentImageAs(name, saveFilterIndex);
 }
@@ -64,6 +65,27 @@ void ZoomFromPrompt(HWND window, int slot)
     const int zoom = PromptNumber("[%d] Zoom(%%)=", slot);
     if (FindImageSlot(window) == slot)
         SetImageZoom(zoom, slot);
+}
+
+// The test patterns of the tools menu: the window's image becomes current, is overwritten and
+// repainted.
+struct PatternCommand {
+    int id;
+    void (*draw)();
+};
+constexpr PatternCommand kPatternCommands[] = {
+    {CmdPatternRgb, PatternRgb}, {CmdPatternHsv, PatternHsv}, {CmdPatternYCrCb, PatternYCrCb},
+    {CmdPatternYuv, PatternYuv}, {CmdPatternYiq, PatternYiq}, {CmdPatternGrey, PatternGrey},
+};
+
+void DrawPatternCommand(HWND window, int id)
+{
+    for (const PatternCommand& pattern : kPatternCommands) {
+        if (pattern.id == id && SelectImageOfWindow(window) >= 0) {
+            pattern.draw();
+            InvalidateCurrentImage();
+        }
+    }
 }
 
 }  // namespace
@@ -82,9 +104,14 @@ void InvalidateCurrentImage()
         InvalidateRect(ImageTable[CurrentImage].window, nullptr, FALSE);
 }
 
+<<<<<<< HEAD
 // The commands of the two menus and the Ctrl shortcuts; those that pick points with the mouse
 // and those that inspect pixels are in their own files.  The clipboard and transform commands
 // do nothing yet.
+=======
+// Commands whose operations come later (clipboard, information, drawing, transforms) do
+// nothing yet.  The test patterns come from their table.
+>>>>>>> main
 void RunImageCommand(HWND window, int id)
 {
     const int slot = FindImageSlot(window);
@@ -113,9 +140,16 @@ void RunImageCommand(HWND window, int id)
     case CmdColorChange:
         ChangeDrawingColour(window);
         break;
+    case CmdFontChange:
+        ChangeTrueTypeFont(window);
+        break;
     default:
+<<<<<<< HEAD
         if (!RunToolCommand(window, id))
             RunInspectionCommand(slot, id);
+=======
+        DrawPatternCommand(window, id);
+>>>>>>> main
         break;
     }
 }

@@ -5,10 +5,13 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <memory>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "core/gdi_handles.h"
 #include "core/mailbox.h"
@@ -21,7 +24,6 @@
 
 namespace {
 
-constexpr int kNameChars = 260;
 constexpr LONG kPixelsPerMetre72Dpi = 2834;
 
 // GDI+ sizes bitmaps and strides in 32-bit integers.
@@ -30,28 +32,35 @@ bool FitsGdiplus(int width, int height)
     return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4 <= INT32_MAX;
 }
 
-// The decoded file's palette replaces the first entries of an 8-bit image's palette; how many
-// comes from the palette's byte size, not from the count inside it.
+// The decoded file's palette replaces the first entries of an 8-bit image's palette.  How many
+// comes from the count inside the palette, bounded by what its byte size holds: the byte size
+// alone is not enough, since decoders report a 12-byte palette with a count of 0 for a file
+// that has none (JPEG, 24-bit BMP, PNG, TIFF), and the one entry it seems to hold was never
+// written.
 void TakeOverPalette(Gdiplus::Image& image)
 {
     const INT size = image.GetPaletteSize();
     if (size <= 8)
         return;
-    std::unique_ptr<BYTE[]> bytes(new (std::nothrow) BYTE[size]);
+    std::unique_ptr<BYTE[]> bytes(new (std::nothrow) BYTE[size]());
     if (!bytes)
         return;
     auto* palette = reinterpret_cast<Gdiplus::ColorPalette*>(bytes.get());
     if (image.GetPalette(palette, size) != Gdiplus::Ok)
         return;
-    int count = (size - 8) / 4;
+    UINT count = palette->Count;
+    if (count > static_cast<UINT>((size - 8) / 4))
+        count = (size - 8) / 4;
     if (count > 256)
         count = 256;  // an 8-bit image has no more entries
+    if (count == 0)
+        return;
     RGBQUAD entries[256];
-    for (int i = 0; i < count; ++i) {
+    for (UINT i = 0; i < count; ++i) {
         const Gdiplus::ARGB argb = palette->Entries[i];
         entries[i] = {static_cast<BYTE>(argb), static_cast<BYTE>(argb >> 8), static_cast<BYTE>(argb >> 16), 0};
     }
-    KRT_SetPalette(entries, count);
+    KRT_SetPalette(entries, static_cast<int>(count));
 }
 
 // The top-left width x height block of a 32-bit image as a 24-bit bitmap: the top byte of
@@ -134,6 +143,40 @@ bool Encode(int width, int height, int format, const wchar_t* name)
     return bitmap && bitmap->GetLastStatus() == Gdiplus::Ok && bitmap->Save(name, &encoder, used) == Gdiplus::Ok;
 }
 
+// An empty file of its own beside the target, for the encoder to write into; its name is about
+// as short as a target's can be, so that it fits wherever the target's does.  Empty when none
+// could be made (a missing or read-only folder).
+std::wstring MakeTemporaryFile(const wchar_t* target)
+{
+    const DWORD needed = GetFullPathNameW(target, 0, nullptr, nullptr);
+    if (needed == 0)
+        return {};
+    std::vector<wchar_t> full(needed);
+    wchar_t* filePart = nullptr;
+    const DWORD length = GetFullPathNameW(target, needed, full.data(), &filePart);
+    if (length == 0 || length >= needed || !filePart)
+        return {};
+    const std::wstring folder(full.data(), filePart);
+    const unsigned seed = GetTickCount() ^ (GetCurrentProcessId() << 8);
+    for (unsigned attempt = 0; attempt < 64; ++attempt) {
+        wchar_t name[8];
+        swprintf(name, 8, L"~%04X", (seed + attempt * 40503u) & 0xFFFF);
+        const std::wstring candidate = folder + name;
+        if (candidate.size() >= MAX_PATH)
+            return {};
+        const HANDLE file =
+            CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return candidate;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return {};
+    }
+    return {};
+}
+
 }  // namespace
 
 CLSID FindEncoder(const wchar_t* mime)
@@ -161,8 +204,8 @@ int KRT_LoadImageFile(const char* name, int x, int y)
 {
     if (!IsLiveImage(CurrentImage))
         return 2;
-    wchar_t wide[kNameChars];
-    if (!WidenWhole(name, wide, kNameChars))
+    wchar_t wide[kImageNameUnits];
+    if (!WidenWhole(name, wide, kImageNameUnits))
         return 1;
     Gdiplus::Image image(wide);
     if (image.GetLastStatus() != Gdiplus::Ok)
@@ -194,11 +237,22 @@ int KRT_SaveImageFile(int height, int width, int format, const char* name)
         return 3;
     if (width <= 0 || height <= 0)
         return 2;
-    wchar_t wide[kNameChars];
-    if (format < 0 || format >= kImageFormatCount || !FitsGdiplus(width, height) || !WidenWhole(name, wide, kNameChars) ||
-        !EnsureExtension(wide, kNameChars, kFormatExtension[format]))
+    wchar_t wide[kImageNameUnits];
+    if (format < 0 || format >= kImageFormatCount || !FitsGdiplus(width, height) ||
+        !WidenWhole(name, wide, kImageNameUnits) || !EnsureExtension(wide, kImageNameUnits, kFormatExtension[format]))
         return 1;
-    return Encode(width, height, format, wide) ? 0 : 1;
+    // The encoder opens its file before it knows whether it will succeed: it writes beside the
+    // target, which is replaced only by a whole file, so a failure leaves the user's file as it
+    // was and nothing else behind.
+    const std::wstring temporary = MakeTemporaryFile(wide);
+    if (temporary.empty())
+        return 1;
+    if (!Encode(width, height, format, temporary.c_str()) ||
+        !MoveFileExW(temporary.c_str(), wide, MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileW(temporary.c_str());
+        return 1;
+    }
+    return 0;
 }
 
 void LoadImageRequest(MailboxFields& request)

@@ -5,11 +5,17 @@
 
 #include "image/image_file_state.h"
 
+// File names the load and save take: at most 259 UTF-16 units, the platform's path limit; as
+// narrow text up to two bytes a unit in code page 932.  Buffers for names have these sizes, so
+// that a name is refused when it does not fit, never cut to another file's name.
+constexpr int kImageNameUnits = 260;  // with the terminator
+constexpr int kImageNameBytes = 2 * (kImageNameUnits - 1) + 1;
+
 // The class identifier of the first installed encoder with exactly this MIME type, or zeros.
 CLSID FindEncoder(const wchar_t* mime);
 
-// The dialogs: 0 when a name was chosen (narrow, up to 260 bytes, into buffer), 1 when
-// cancelled.  Each remembers its folder and filter for the next time.
+// The dialogs: 0 when a name was chosen (narrow, into buffer[kImageNameBytes]), 1 when
+// cancelled or when the name has characters the code page lacks.  Each remembers its folder and filter for the next time.
 int AskOpenImageFile(char* buffer);
 int AskSaveImageFile(char* buffer);
 

@@ -10,6 +10,7 @@
 #include "core/framework.h"
 #include "core/gdi_handles.h"
 #include "core/text_convert.h"
+#include "core/window_placement.h"
 #include "image/image_selection.h"
 #include "image/image_table.h"
 #include "krtlib.h"
@@ -18,6 +19,11 @@ namespace {
 
 constexpr DWORD kImageWindowStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 static_assert(kImageWindowStyle == 0x10CC0000, "visible, caption, system menu, sizing frame");
+
+// FreeLimits windows carry this property from WM_NCCREATE on; before it, the window being
+// created has the mode CreateWindowExW was called for.
+constexpr wchar_t kFreeLimitsProperty[] = L"krt_free_limits";
+int modeBeingCreated = -1;
 
 // The bitmap header with a grey ramp: the same for both depths; only 8-bit images use the
 // table, as their first palette.
@@ -57,19 +63,21 @@ char* HeapCopy(const char* text)
 int CreateSized(int slot, const char* name, int x, int y, int width, int height, int bitDepth,
                 int sizeLimitMode, const ZoomFit& fit)
 {
-    RECT frame = {0, 0, fit.clientWidth, fit.clientHeight};
-    AdjustWindowRect(&frame, kImageWindowStyle, FALSE);
+    const SIZE frame = ImageFrameSize(fit.clientWidth, fit.clientHeight);
     char title[kImageTitleChars];
     FormatImageTitle(title, name, fit.zoom, bitDepth);
     wchar_t wideTitle[kImageTitleChars];
     WidenText(title, wideTitle, kImageTitleChars);
 
-    OwnedWindow window(CreateWindowExW(0, kImageWindowClass, wideTitle, kImageWindowStyle,
-                                       x == -1 ? CW_USEDEFAULT : x, y == -1 ? CW_USEDEFAULT : y,
-                                       frame.right - frame.left, frame.bottom - frame.top,
-                                       MainWindow, nullptr, krtInstance, nullptr));
+    const WindowPlacement placement{x, y, x == -1, y == -1};
+    modeBeingCreated = sizeLimitMode;
+    OwnedWindow window(CreateWindowExW(0, kImageWindowClass, wideTitle, kImageWindowStyle, CreationX(placement),
+                                       CreationY(placement), frame.cx, frame.cy, MainWindow, nullptr,
+                                       krtInstance, nullptr));
+    modeBeingCreated = -1;
     if (!window)
         return 3;
+    FinishPlacement(window.get(), placement);
     UpdateWindow(window.get());
     SetForegroundWindow(window.get());
     DragAcceptFiles(window.get(), TRUE);
@@ -110,6 +118,28 @@ int CreateSized(int slot, const char* name, int x, int y, int width, int height,
 }
 
 }  // namespace
+
+SIZE ImageFrameSize(int clientWidth, int clientHeight)
+{
+    RECT frame = {0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, kImageWindowStyle, FALSE, 0);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void NoteImageWindowMode(HWND window)
+{
+    if (modeBeingCreated == FreeLimits)
+        SetPropW(window, kFreeLimitsProperty, reinterpret_cast<HANDLE>(1));
+}
+
+void ForgetImageWindowMode(HWND window) { RemovePropW(window, kFreeLimitsProperty); }
+
+bool IsFreeLimitsWindow(HWND window)
+{
+    if (GetPropW(window, kFreeLimitsProperty))
+        return true;
+    return modeBeingCreated == FreeLimits && FindImageSlot(window) < 0;  // still being created
+}
 
 ScreenMetrics ReadScreenMetrics()
 {
@@ -192,4 +222,9 @@ void CreateImageRequest(MailboxFields& request)
                                        request.height, request.zoom, request.bitDepth, ScreenFit);
 }
 
-void RefreshImageRequest(MailboxFields& request) { KRT_RefreshImage(request.slot); }
+void RefreshImageRequest(MailboxFields& request)
+{
+    KRT_RefreshImage(request.slot);
+    if (request.restorePrevious)
+        RestorePreviousImage();
+}

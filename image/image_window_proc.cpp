@@ -3,14 +3,17 @@
 #include <windows.h>
 
 #include "boxes/button_box.h"
+#include "core/dropped_files.h"
 #include "core/framework.h"
 #include "core/popup_menu.h"
 #include "core/text_convert.h"
 #include "core/window_procedures.h"
 #include "image/image_commands.h"
+#include "image/image_file.h"
 #include "image/image_menus.h"
 #include "image/image_selection.h"
 #include "image/image_table.h"
+#include "image/image_window.h"
 #include "image/image_zoom.h"
 #include "image/zoom_steps.h"
 #include "imaging/tool_feed.h"
@@ -144,11 +147,13 @@ void OnMouseWheel(HWND window, WPARAM wParam)
 // ---- Dropped files --------------------------------------------------------------------------
 
 // Only the first file, into this window's image; the current image is restored afterwards.
+// The name is taken whole or not at all: cut, or with a character turned into another, it
+// would name another file.
 void OnDropFiles(HWND window, HDROP drop)
 {
-    wchar_t name[256];
-    char narrow[256];
-    if (DragQueryFileW(drop, 0, name, 256) && NarrowWhole(name, narrow, sizeof narrow) &&
+    const std::wstring name = DroppedFileName(drop, 0);
+    char narrow[kImageNameBytes];
+    if (name.size() < kImageNameUnits && NarrowWhole(name.c_str(), narrow, sizeof narrow) &&
         SelectImageOfWindow(window) >= 0) {
         KRT_LoadImageFile(narrow, 0, 0);
         InvalidateCurrentImage();
@@ -156,6 +161,20 @@ void OnDropFiles(HWND window, HDROP drop)
     }
     DragFinish(drop);
     SetForegroundWindow(window);
+}
+
+// FreeLimits windows may be smaller than the smallest frame the system draws and larger than
+// the screen; the system would otherwise cut them to its own limits at creation and at every
+// resize, and the client area would no longer be the zoomed image.
+void OnGetMinMaxInfo(HWND window, MINMAXINFO* info)
+{
+    if (!IsFreeLimitsWindow(window))
+        return;
+    const SizeLimits limits = GetSizeLimits(FreeLimits, ReadScreenMetrics());
+    const SIZE smallest = ImageFrameSize(limits.minWidth, limits.minHeight);
+    const SIZE largest = ImageFrameSize(limits.maxWidth, limits.maxHeight);
+    info->ptMinTrackSize = {smallest.cx, smallest.cy};
+    info->ptMaxTrackSize = {largest.cx, largest.cy};
 }
 
 void OnPaint(HWND window)
@@ -171,6 +190,15 @@ void OnPaint(HWND window)
 LRESULT CALLBACK ImageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_NCCREATE:
+        NoteImageWindowMode(window);
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_NCDESTROY:
+        ForgetImageWindowMode(window);
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_CREATE:
     case WM_DESTROY:
         return 0;

@@ -23,12 +23,10 @@ int SetImageZoom(int zoom, int slot)
         return 2;
     }
     record.zoom = fit.zoom;
-    RECT outer;
-    GetWindowRect(record.window, &outer);
-    SetWindowPos(record.window, nullptr, 0, 0,
-                 outer.right - outer.left + fit.clientWidth - record.clientWidth,
-                 outer.bottom - outer.top + fit.clientHeight - record.clientHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    // From the client size itself: an outer size carried over from before would also carry
+    // any difference between the two.
+    const SIZE frame = ImageFrameSize(fit.clientWidth, fit.clientHeight);
+    SetWindowPos(record.window, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
     record.clientWidth = fit.clientWidth;
     record.clientHeight = fit.clientHeight;
     record.inUse = 1;

@@ -1,5 +1,6 @@
 #include "imaging/drawing_state.h"
 
+#include "imaging/text_state.h"
 #include "krtlib.h"
 
 int DrawingColour = 0xFFFFFF;
@@ -16,4 +17,5 @@ void ResetDrawingState()
     PenPosition = {0, 0};
     for (unsigned long& colour : CustomColours)
         colour = 0;
+    ResetTextState();
 }

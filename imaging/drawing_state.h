@@ -15,5 +15,5 @@ constexpr int kCustomColourCount = 16;
 // form; unsigned long is the window system's COLORREF on every Windows compiler.
 extern unsigned long CustomColours[kCustomColourCount];
 
-// As a freshly started process has them.
+// As a freshly started process has them, with the text cursor, text colours and cell size.
 void ResetDrawingState();

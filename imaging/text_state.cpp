@@ -4,5 +4,14 @@ TextCursorFields TextCursor = {0, 0, 0};
 int krt_tc = 0xFFFFFF;
 int krt_tttc = 0xFFFFFF;
 FontHandle trueTypeFont = nullptr;
-int cellWidth = 8;
-int cellHeight = 16;
+int cellWidth = kInitialCellWidth;
+int cellHeight = kInitialCellHeight;
+
+void ResetTextState()
+{
+    TextCursor = {0, 0, 0};
+    krt_tc = 0xFFFFFF;
+    krt_tttc = 0xFFFFFF;
+    cellWidth = kInitialCellWidth;
+    cellHeight = kInitialCellHeight;
+}

@@ -9,9 +9,15 @@ struct TextCursorFields {
     int leftMargin;
 };
 
+constexpr int kInitialCellWidth = 8;
+constexpr int kInitialCellHeight = 16;
+
 extern TextCursorFields TextCursor;
 extern int krt_tc;
 extern int krt_tttc;
 extern FontHandle trueTypeFont;
 extern int cellWidth;   // TrueType cell width, initially 8
 extern int cellHeight;  // TrueType cell height, initially 16; also the line advance
+
+// The cursor, the colours and the cell size as at start; the font is left to its owner.
+void ResetTextState();

@@ -66,7 +66,10 @@ void KRT_OpenInputBox(int x, int y, int items);
 void KRT_ResizeInputBox(int isize, int esize);
 void KRT_SetInputBoxTitle(int item, const char* text);
 void KRT_CloseInputBox(void);
-const char* KRT_GetInputBoxText(int item);  // committed value, or NULL when there is no such item
+// The committed value of an item, or NULL when there is no such item.  The text is the
+// library's own copy: it stays valid until the next KRT_GetInputBoxText of the same item, also
+// after the box is closed.
+const char* KRT_GetInputBoxText(int item);
 int KRT_GetInputBoxInt(int item);
 double KRT_GetInputBoxDouble(int item);
 
@@ -200,6 +203,53 @@ void FloodFill(int x, int y);
 // Every pixel of the slot to 0 (black, or index 0); nothing for a slot that holds no image.
 void ClearImage(int slot);
 
+// ---- Colour conversions, profile plots and test patterns ------------------------------------
+// Pure functions of a colour 0x00RRGGBB (the top byte is ignored), in exact integer arithmetic,
+// so that every printed value and plotted curve is the same on every machine.
+void RgbToHsv(int c, int* h, int* s, int* v);  // h 0 to 359; s = max - min and v = max, 0 to 255
+int GetHue(int c);
+int GetSaturation(int c);
+int GetValue(int c);
+int HsvToRgb(int v, int s, int h);  // back to 0x00RRGGBB (v, s 0 to 255, h 0 to 359)
+int Luminance(int c);               // Y, 0 to 255
+int ChromaCr(int c);                // -127 to 128
+int ChromaCb(int c);                // -127 to 128
+int YuvU(int c);                    // -110 to 111
+int YuvV(int c);                    // -156 to 157
+int YiqI(int c);                    // -151 to 152
+int YiqQ(int c);                    // -126 to 127
+
+// Row y of the current image into dst: count elements, 32-bit words or bytes by the image's
+// depth, 0 for columns or a row outside the image.  Nothing is written without a current image.
+void ReadImageRow(void* dst, int y, int count);
+
+// Flags of PlotProfile: one channel and one drawing mode.
+enum ProfileChannel {
+    KRT_PROFILE_RED = 0x0001, KRT_PROFILE_GREEN = 0x0002, KRT_PROFILE_BLUE = 0x0004,
+    KRT_PROFILE_HUE = 0x0008, KRT_PROFILE_SATURATION = 0x0010, KRT_PROFILE_VALUE = 0x0020,
+    KRT_PROFILE_LUMINANCE = 0x0100, KRT_PROFILE_CR = 0x0200, KRT_PROFILE_CB = 0x0400,
+    KRT_PROFILE_BYTES = 0x1000,  // the samples are bytes (an 8-bit row), plotted as they are
+    KRT_PROFILE_DOTS = 0x0040,   // one pixel a sample
+    KRT_PROFILE_CONNECTED = 0x0080,  // each sample joined to the one before it
+};
+// Plots count samples of one channel into rows 0 (full) to 127 (zero) of the current image,
+// sample i at column xOffset + i; hue is scaled by 359, everything else by 255.
+void PlotProfile(const void* samples, int xOffset, int count, int flags, int colour);
+// The (Cb, Cr) path of count 32-bit samples on a 256 x 256 plane with grey axes through
+// (128, 128): Cb to the right, Cr upwards; segments alternate white and magenta.
+void PlotCrCbRow(const void* samples, int count);
+// The same for a block of rows x columns samples stored row after row, one white path a row.
+void PlotCrCbArea(int rows, const void* block, int columns);
+
+// Test patterns over the whole current image; on 8-bit images the low byte of each colour is
+// stored as the index, except by PatternGrey, which first loads the grey palette.
+void PatternRgb(void);    // red grows to the right, green downwards, blue fades to the corner
+void PatternHsv(void);    // hue across; white at the top, full colour mid-way, black at the bottom
+void PatternYCrCb(void);  // black at the centre, brighter outwards; Cr upwards, Cb to the right
+void PatternYuv(void);    // the same scheme in YUV
+void PatternYiq(void);    // the same scheme in YIQ
+void PatternGrey(void);   // grey ramps: black to white in the upper half, white to black below
+
 // ---- Picking with the mouse ------------------------------------------------------------------
 // Each waits, dispatching this thread's messages, until the user clicks in the slot's window,
 // shows a rubber band while the mouse moves, and makes the slot the current image.  Results:
@@ -216,3 +266,25 @@ int PickPlacement(int slot, int w, int h, int* x, int* y);  // a w x h box centr
 // ---- Text colours ---------------------------------------------------------------------------
 extern int krt_tc;    // colour of the built-in font
 extern int krt_tttc;  // colour of TrueType text
+
+// ---- Text into images ------------------------------------------------------------------------
+// Both fonts draw into the current image at one text cursor: x, the baseline row, and the left
+// margin that a newline goes back to.  Nothing redraws the window (KRT_RefreshImage does).
+void KRT_SetTextCursor(int x, int baseline, int leftMargin);
+
+// The built-in 8 x 14 font, in krt_tc, pixel by pixel (KRT_SetPixel; the background stays).
+// A glyph stands on rows baseline - 14 to baseline - 1 and advances x by 8; a line is 16 rows.
+// After a character, a line with less than 8 columns left wraps to the margin.
+void KRT_DrawChar(int c);                     // 0x20 to 0x7F; '\n' a new line; others skipped
+void KRT_DrawString(const char* text);        // KRT_DrawChar for each byte
+void KRT_DrawTextF(const char* format, ...);  // printf-style, up to 4095 bytes (whole characters)
+
+// TrueType text in krt_tttc, through the window system.  A character's cell ends on the
+// baseline row and x advances by its width; this text does not wrap.  Codes below 32 are
+// controls: 1 and 2 italic on and off, 3 bold, 4 normal weight, 5 and 6 underline on and off,
+// 10 a new line (down by the cell height, x to the margin); the others are ignored.
+void DrawTrueTypeChar(int code);            // a byte, or lead * 256 + trail of a two-byte character
+void DrawTrueTypeString(const char* text);  // system code page text, character by character
+// The font becomes width / 2 wide and height high (the cell height is also the line advance):
+// 0, or 1 when no such font can be made (text then uses the image's default font).
+int SetTrueTypeCellSize(int width, int height);

@@ -64,15 +64,24 @@ void PasteFirstLine()
     CloseClipboard();
 }
 
-// Request 1: the last line, as if typed, through the current window's WM_CHAR.
+// Request 1: the last line, as if typed.  On the window's own thread it goes through the
+// window's WM_CHAR.  From another thread (the main window's dialogues read lines on the GUI
+// thread) the units go straight into the ring, as that handler would put them: a send would
+// wait for the user-program thread, and a program that stops dispatching would freeze the main
+// window, Exit included.
 void TypeLastLineAgain()
 {
     TextWindowRecord* record = CurrentOpenTextWindow();
     if (!record)
         return;
     HWND window = record->window;
-    for (int i = 0; i < kLineUnits && LastLine[i]; ++i)
-        SendMessageW(window, WM_CHAR, LastLine[i], 0);
+    const bool ownWindow = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+    for (int i = 0; i < kLineUnits && LastLine[i]; ++i) {
+        if (ownWindow)
+            SendMessageW(window, WM_CHAR, LastLine[i], 0);
+        else if (lineInputOwner != 0)
+            RingPut(InputRing, LastLine[i]);  // a full ring drops the rest, as for typing
+    }
 }
 
 void ServeRequest()

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "core/framework.h"
 #include "core/process_state.h"
 #include "krtlib.h"
 #include "text/log_name.h"
@@ -14,14 +15,20 @@ namespace {
 
 std::mutex logLocks[kTextWindowSlots];
 
-
-// Text mode, so that every line feed is stored as CR LF; not shared while open.
-std::FILE* OpenLogStream(const char* name, const char* mode)
+// Text mode, so that every line feed is stored as CR LF; not shared while open.  The name is
+// wide: the log folder may hold characters that the system code page cannot.
+std::FILE* OpenLogStream(const wchar_t* name, const wchar_t* mode)
 {
     std::FILE* stream = nullptr;
-    if (fopen_s(&stream, name, mode) != 0)
+    if (_wfopen_s(&stream, name, mode) != 0)
         return nullptr;
     return stream;
+}
+
+// The slot's log file name; false when it cannot be formed whole (it is then never opened).
+bool LogName(wchar_t (&name)[kLogNameUnits], int slot)
+{
+    return FormatLogName(name, kLogNameUnits, logFolderW, instanceNumber, slot);
 }
 
 void ShowCannotCreate()
@@ -36,6 +43,44 @@ void CloseLocked(TextWindowRecord& record)
         std::fclose(record.logFile);
     record.logFile = nullptr;
     record.logState = 0;
+}
+
+// Reads the file into a new CF_TEXT block on the open clipboard and returns the copy's result
+// code; `complaint` receives the text of the box to show for a failure, shown by the caller
+// once the log goes on again.
+int CopyFileToClipboard(const wchar_t* name, const char*& complaint)
+{
+    std::FILE* file = name ? OpenLogStream(name, L"rb") : nullptr;
+    if (!file) {
+        complaint = "Can't open LOG file!";
+        return 2;
+    }
+    EmptyClipboard();
+    std::fseek(file, 0, SEEK_END);
+    const long length = std::ftell(file);
+    std::rewind(file);
+    int result = 0;
+    HGLOBAL block =
+        length >= 0 ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(length) + 1) : nullptr;
+    char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+    if (!bytes) {
+        if (block)
+            GlobalFree(block);
+        complaint = "No enough memory (copy log)";
+        result = 3;
+    } else {
+        const size_t read = std::fread(bytes, 1, static_cast<size_t>(length), file);
+        bytes[read] = '\0';
+        GlobalUnlock(block);
+        // The clipboard owns the block only once it has taken it.  When it refuses it, the
+        // block is still ours to free, and the result is 1: the clipboard did not take it.
+        if (!SetClipboardData(CF_TEXT, block)) {
+            GlobalFree(block);
+            result = 1;
+        }
+    }
+    std::fclose(file);
+    return result;
 }
 
 }  // namespace
@@ -64,10 +109,8 @@ int KRT_StartLog(int slot)
         record.logState = 1;  // the same file goes on
         return 0;
     }
-    char name[520];
-    std::FILE* stream = FormatLogName(name, sizeof name, logFolder, instanceNumber, slot)
-                            ? OpenLogStream(name, "wt")
-                            : nullptr;
+    wchar_t name[kLogNameUnits];
+    std::FILE* stream = LogName(name, slot) ? OpenLogStream(name, L"wt") : nullptr;
     if (!stream) {
         hold.unlock();  // the box dispatches messages, and they may print
         ShowCannotCreate();
@@ -111,50 +154,33 @@ int KRT_CopyLog(int slot)
     if (!OpenClipboard(nullptr))
         return 1;
     TextWindowRecord& record = TextWindowTable[slot];
-    std::unique_lock<std::mutex> hold(logLocks[slot]);
-    if (record.logState != 0 && record.logFile) {
-        std::fclose(record.logFile);  // flushes it, and lets it be read
-        record.logFile = nullptr;
-    }
+    wchar_t name[kLogNameUnits];
+    const bool named = LogName(name, slot);
+    const char* complaint = nullptr;
+    bool lost = false;
     int result = 0;
-    char name[256] = "";
-    std::FILE* file = FormatLogName(name, sizeof name, logFolder, instanceNumber, slot)
-                          ? OpenLogStream(name, "rb")
-                          : nullptr;
-    if (!file) {
-        hold.unlock();  // the box waits for the user; prints must not wait with it
-        KRT_Pause("Can't open LOG file!");
-        hold.lock();
-        result = 2;
-    } else {
-        EmptyClipboard();
-        std::fseek(file, 0, SEEK_END);
-        const long length = std::ftell(file);
-        std::rewind(file);
-        HGLOBAL block = length >= 0 ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, length + 1) : nullptr;
-        if (!block) {
-            hold.unlock();
-            KRT_Pause("No enough memory (copy log)");
-            hold.lock();
-            result = 3;
-        } else {
-            char* bytes = static_cast<char*>(GlobalLock(block));
-            const size_t read = std::fread(bytes, 1, static_cast<size_t>(length), file);
-            bytes[read] = '\0';
-            GlobalUnlock(block);
-            SetClipboardData(CF_TEXT, block);
+    {
+        std::lock_guard<std::mutex> hold(logLocks[slot]);
+        if (record.logState != 0 && record.logFile) {
+            std::fclose(record.logFile);  // flushes it, and lets it be read
+            record.logFile = nullptr;
         }
-        std::fclose(file);
-    }
-    CloseClipboard();
-    if (record.logState != 0) {
-        // Reopened for appending; logging (or paused) goes on in the same file.
-        record.logFile = OpenLogStream(name, "at");
-        if (!record.logFile) {
-            record.logState = 0;
-            hold.unlock();
-            ShowCannotCreate();
+        result = CopyFileToClipboard(named ? name : nullptr, complaint);
+        CloseClipboard();
+        // The clipboard is given back and logging (or the pause) goes on in the same file
+        // before any box is shown: a box waits for the user while other programs may want the
+        // clipboard and this one may go on printing.
+        if (record.logState != 0) {
+            record.logFile = named ? OpenLogStream(name, L"at") : nullptr;
+            if (!record.logFile) {
+                record.logState = 0;
+                lost = true;
+            }
         }
     }
+    if (complaint)
+        KRT_Pause(complaint);
+    if (lost)
+        ShowCannotCreate();
     return result;
 }

@@ -1,5 +1,6 @@
 list(APPEND KRT_PURE_SOURCES
   text/input_ring.cpp
+  text/layout_source.cpp
   text/line_echo.cpp
   text/log_name.cpp
   text/print_walk.cpp
@@ -12,4 +13,5 @@ list(APPEND KRT_WIN32_SOURCES
   text/log_file.cpp
   text/text_window.cpp
   text/text_window_proc.cpp
+  text/window_information.cpp
 )

@@ -7,6 +7,7 @@
 #include "core/colour_ref.h"
 #include "core/framework.h"
 #include "core/mailbox.h"
+#include "core/window_placement.h"
 #include "krtlib.h"
 #include "text/log_file.h"
 #include "text/print_walk.h"
@@ -90,12 +91,11 @@ int KRT_OpenTextWindow(int index, int x, int y, int width, int height)
     swprintf(title, 256, L"TextWindow %d", index);
     RECT outer = {0, 0, record.width, record.height};
     AdjustWindowRect(&outer, kTextWindowStyle, FALSE);
-    // With a default x the system ignores y, except that it would read it as a show command.
-    const int left = x < 0 ? CW_USEDEFAULT : x;
-    const int top = (x < 0 || y < 0) ? CW_USEDEFAULT : y;
-    record.window = CreateWindowExW(0, L"krt_twi", title, kTextWindowStyle, left, top,
-                                    outer.right - outer.left, outer.bottom - outer.top, MainWindow,
-                                    nullptr, krtInstance, nullptr);
+    const WindowPlacement placement{x, y, x < 0, y < 0};
+    record.window = CreateWindowExW(0, L"krt_twi", title, kTextWindowStyle, CreationX(placement),
+                                    CreationY(placement), outer.right - outer.left, outer.bottom - outer.top,
+                                    MainWindow, nullptr, krtInstance, nullptr);
+    FinishPlacement(record.window, placement);
 
     CreateBackBuffer(record);
     ClearBackBuffer(record);

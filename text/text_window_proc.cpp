@@ -12,6 +12,7 @@
 #include "krtlib.h"
 #include "text/input_ring.h"
 #include "text/text_window.h"
+#include "text/window_information.h"
 
 #ifndef KRT_VERSION_STRING
 #define KRT_VERSION_STRING "0"
@@ -166,6 +167,9 @@ void OnCommand(HWND window, int id)
         break;
     case CommandCopyLog:
         KRT_CopyLog(slot);
+        break;
+    case CommandWindowInfo:
+        WindowInformation(window);
         break;
     case CommandSelect:
         KRT_SelectTextWindow(slot);

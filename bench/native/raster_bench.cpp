@@ -1,7 +1,8 @@
 // The raster layer beside reference implementations of the same work, in one run, so that
 // every figure is read as a ratio: OpenCV's line, circle, rectangle and flood fill on a
 // one-channel 32-bit view of the same kind of buffer, and memcpy for block copies.  One
-// thread, a 2048 x 2048 32-bit image.  Figures are printed, never asserted.
+// thread, a 2048 x 2048 32-bit image.  Figures are printed, never asserted.  colour_bench.cpp
+// adds the colour conversions and test patterns to the same table.
 //
 // Long lines and circle outlines write about one new cache line per pixel, and 2048-word rows
 // put a column's pixels into few cache sets: there both implementations wait on memory alike.
@@ -347,6 +348,7 @@ struct Target {
     const char* work;
     const char* reference;
     const char* goal;
+    const char* referenceWork = nullptr;  // the reference's figure for other work (default: the same)
 };
 const Target kTargets[] = {
     {"Lines long", "opencv", "<= 0.5"},        {"Lines short", "opencv", "<= 0.5"},
@@ -356,6 +358,11 @@ const Target kTargets[] = {
     {"Boxes large", "opencv", "<= 1.0"},       {"Boxes small", "opencv", "<= 1.0"},
     {"Flood fill open", "opencv", "<= 1.5"},   {"Flood fill maze", "opencv", "<= 1.0"},
     {"PutImageBlock whole", "memcpy", "<= 1.2"}, {"ClearImage whole", "memset", ""},
+    {"RGB to HSV", "opencv", "<= 1.0"},        {"RGB to HSV per pixel", "opencv", "", "RGB to HSV"},
+    {"RGB to YCrCb", "opencv", "<= 1.0"},      {"RGB to YCrCb per pixel", "opencv", "", "RGB to YCrCb"},
+    {"PatternHsv whole", "memset", "", "ClearImage whole"},
+    {"PatternYCrCb whole", "memset", "", "ClearImage whole"},
+    {"PatternRgb whole", "memset", "", "ClearImage whole"},
 };
 
 void PrintTable(const std::map<std::string, double>& ns)
@@ -363,7 +370,7 @@ void PrintTable(const std::map<std::string, double>& ns)
     std::printf("\n%-24s %10s %-8s %10s %8s  %s\n", "work", "krt (us)", "against", "ref (us)", "ratio", "target");
     for (const Target& t : kTargets) {
         const auto ours = ns.find(std::string(t.work) + "/krt");
-        const auto theirs = ns.find(std::string(t.work) + "/" + t.reference);
+        const auto theirs = ns.find(std::string(t.referenceWork ? t.referenceWork : t.work) + "/" + t.reference);
         if (ours == ns.end())
             continue;
         if (theirs == ns.end()) {

@@ -9,19 +9,24 @@ namespace {
 
 TEST(LogName, InstanceAndSlotFollowEachOtherWithNothingBetween)
 {
-    char name[520];
-    ASSERT_TRUE(FormatLogName(name, sizeof name, "C:\\work\\", 0, 12));
-    EXPECT_EQ(std::string(name), "C:\\work\\KRTLIB012.LOG");
-    ASSERT_TRUE(FormatLogName(name, sizeof name, "C:\\work\\", 1, 2));
-    EXPECT_EQ(std::string(name), "C:\\work\\KRTLIB12.LOG");
-    ASSERT_TRUE(FormatLogName(name, sizeof name, "", 2, 3));
-    EXPECT_EQ(std::string(name), "KRTLIB23.LOG");
+    wchar_t name[kLogNameUnits];
+    ASSERT_TRUE(FormatLogName(name, kLogNameUnits, L"C:\\work\\", 0, 12));
+    EXPECT_EQ(std::wstring(name), L"C:\\work\\KRTLIB012.LOG");
+    ASSERT_TRUE(FormatLogName(name, kLogNameUnits, L"C:\\\x65E5\xD55C\\", 1, 2));  // any character
+    EXPECT_EQ(std::wstring(name), L"C:\\\x65E5\xD55C\\KRTLIB12.LOG");
+    ASSERT_TRUE(FormatLogName(name, kLogNameUnits, L"", 2, 3));
+    EXPECT_EQ(std::wstring(name), L"KRTLIB23.LOG");
 }
 
-TEST(LogName, ANameThatDoesNotFitIsRefused)
+TEST(LogName, TheLongestFolderFitsAndANameThatDoesNotFitIsRefused)
 {
-    char name[16];
-    EXPECT_FALSE(FormatLogName(name, sizeof name, "C:\\a\\long\\folder\\", 0, 0));
+    wchar_t name[kLogNameUnits];
+    const std::wstring longest = L"C:\\" + std::wstring(kFolderChars - 5, L'd') + L"\\";
+    ASSERT_TRUE(FormatLogName(name, kLogNameUnits, longest.c_str(), 9, 255));
+    EXPECT_EQ(std::wstring(name), longest + L"KRTLIB9255.LOG");
+    EXPECT_FALSE(FormatLogName(name, 16, L"C:\\a\\long\\folder\\", 0, 0));
+    EXPECT_FALSE(FormatLogName(name, 12, L"", 0, 0));  // "KRTLIB00.LOG" needs 13 with its end
+    EXPECT_TRUE(FormatLogName(name, 13, L"", 0, 0));
 }
 
 TEST(CommandTable, ExactCaseSensitiveMatches)

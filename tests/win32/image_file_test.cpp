@@ -4,8 +4,10 @@
 // through the platform's decoders directly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -104,6 +106,29 @@ TEST_F(ImageFiles, ASixteenColourPictureTakesOverTheFirstSixteenPaletteEntries)
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 45; ++x)
             ASSERT_EQ(PixelOf(0, x, y), static_cast<unsigned>(index(x, y))) << "pixel (" << x << ", " << y << ")";
+}
+
+// Files of the four formats that hold no palette leave an 8-bit image's palette as it was.
+TEST_F(ImageFiles, AFileWithoutAPaletteLeavesThePaletteOfAnEightBitImageAlone)
+{
+    WriteBmp24(folder / L"plain.bmp", 24, 16, PatternColour);
+    Create(9, 24, 16, 32, 0);
+    Paint(9, PatternColour);
+    ASSERT_EQ(Save(KRT_PNG, folder / L"plain", 24, 16), 0);
+    ASSERT_EQ(Save(KRT_JPEG, folder / L"plain", 24, 16), 0);
+    ASSERT_EQ(Save(KRT_TIFF, folder / L"plain", 24, 16), 0);
+    Create(0, 24, 16, 8, 0);
+    std::vector<RGBQUAD> known(256);
+    for (int i = 0; i < 256; ++i)
+        known[i] = {static_cast<BYTE>(0x21 + i), static_cast<BYTE>(0x43 ^ i), static_cast<BYTE>(0x65), 0};
+    for (const wchar_t* name : {L"plain.bmp", L"plain.png", L"plain.jpg", L"plain.tif"}) {
+        RunOnUserThread([&] { KRT_SetPalette(known.data(), 256); });
+        ASSERT_EQ(Load(folder / name), 0) << name;
+        const std::vector<RGBQUAD> after = PaletteOf(0);
+        for (int i = 0; i < 256; ++i)
+            ASSERT_EQ(std::memcmp(&after[i], &known[i], sizeof(RGBQUAD)), 0)
+                << name << ": entry " << i << " became " << (after[i].rgbRed << 16 | after[i].rgbGreen << 8 | after[i].rgbBlue);
+    }
 }
 
 TEST_F(ImageFiles, AFileThatIsNoPictureChangesNothing)
@@ -332,6 +357,47 @@ TEST_F(ImageFiles, ResultCodesOfMissingImagesEmptyBlocksAndUnwritableFolders)
     }
     for (int format : {KRT_BMP, KRT_JPEG, KRT_GIF, KRT_PNG, KRT_TIFF})
         EXPECT_EQ(Save(format, locked + L"\\locked", 16, 16), 1) << format;
+}
+
+// The names in a folder, sorted.
+std::vector<std::wstring> FolderNames(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0)
+            names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A row of 70,000 pixels is more than JPEG can hold: the encoder fails once it has started.
+// The file it was to replace keeps its bytes, and no other file is left beside it.
+TEST_F(ImageFiles, AFailedSaveKeepsTheOldFileAndASuccessfulOneReplacesIt)
+{
+    const std::vector<unsigned char> old = {'o', 'l', 'd', ' ', 'b', 'y', 't', 'e', 's'};
+    const std::wstring target = folder / L"keep.jpg";
+    Create(0, 16, 16, 32, kMarker);
+    Create(1, 16, 16, 8, 7);
+    for (int slot : {0, 1}) {
+        WriteBytes(target, old);
+        RunOnUserThread([&] { KRT_SelectImage(slot); });
+        EXPECT_EQ(Save(KRT_JPEG, target, 70000, 1), 1) << slot;
+        EXPECT_EQ(ReadBytes(target), old) << slot;
+        EXPECT_EQ(FolderNames(folder.path()), std::vector<std::wstring>{L"keep.jpg"}) << slot;
+    }
+    RunOnUserThread([] { KRT_SelectImage(0); });
+    ASSERT_EQ(Save(KRT_JPEG, target, 16, 16), 0);
+    const DecodedFile decoded = DecodeFile(target);
+    ASSERT_TRUE(decoded.ok);
+    EXPECT_EQ(decoded.width, 16);
+    EXPECT_LE(ChannelDistance(decoded.at(8, 8), kMarker), 8);
+    EXPECT_EQ(FolderNames(folder.path()), std::vector<std::wstring>{L"keep.jpg"});
 }
 
 // Variants of a good file of each format: cut short at several places, and overwritten in the

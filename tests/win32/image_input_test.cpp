@@ -396,12 +396,31 @@ TEST_F(ImageWindowInput, DroppedFilesLoadTheFirstIntoThatImageAndTheCurrentImage
     EXPECT_FALSE(ImageTable[1].inUse);
 }
 
+// A dropped name is read whole: a name of 258 units loads, and neither one cut to 255 units
+// nor one converted to the nearest characters is taken for another file's.
+TEST_F(ImageWindowInput, ADroppedNameIsReadWholeAndNeverCutToAnotherFilesName)
+{
+    const std::wstring cut = folder / std::wstring(255 - folder.path().size() - 1, L'a');
+    ASSERT_EQ(cut.size(), 255u);
+    WriteBmp24(cut, 40, 30, PatternColour);
+    WriteBmp24(cut + L"bmp", 40, 30, [](int, int) { return 0xFF00FFu; });
+    HWND target = Create(0, "target", 100, 100, 40, 30, 100);
+    Send(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({cut + L"b.bmp"})));
+    EXPECT_EQ(CountOther(0, 0), 0) << "a file of the cut name was loaded";
+    Send(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({cut + L"bmp"})));
+    EXPECT_EQ(CountOther(0, 0xFF00FF), 0);
+    // Code page 932 has no e with an acute accent: the name is refused, not read as "cafe".
+    WriteBmp24(folder / L"cafe.bmp", 40, 30, [](int, int) { return 0x00FF00u; });
+    Send(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder / L"caf\u00e9.bmp"})));
+    EXPECT_NE(PixelOf(0, 0, 0), 0x00FF00u) << "a file of a similar name was loaded";
+}
+
 // The rows of operations still to come are chosen without effect.
 TEST_F(ImageWindowInput, TheOtherCommandsDoNothingYet)
 {
     HWND window = Create(0, "idle", 100, 100, 160, 120, 100);
     RunOnUserThread([] { KRT_SetPixel(3, 4, 0xABCDEF); });
-    const std::vector<int> handled = {1004, 1005, 1007, 1008, 1009, 1010, 1046};
+    const std::vector<int> handled = {1004, 1005, 1007, 1008, 1009, 1010, 1046, 1053, 1054, 1055, 1067, 1068, 1071};
     for (int id = 1001; id <= 1071; ++id)
         if (std::find(handled.begin(), handled.end(), id) == handled.end())
             PostMessageW(window, WM_COMMAND, id, 0);

@@ -14,6 +14,7 @@
 #include "image/image_selection.h"
 #include "image/image_table.h"
 #include "image/image_window.h"
+#include "image/image_zoom.h"
 #include "krtlib.h"
 
 namespace {
@@ -131,6 +132,34 @@ TEST_F(ImageWindows, AWindowIsAnOwnedFramedDropTargetWithItsZoomedClientArea)
         snapped |= SnapTable.left[i] == outer.left && SnapTable.top[i] == outer.top &&
                    SnapTable.right[i] == outer.right && SnapTable.bottom[i] == outer.bottom;
     EXPECT_TRUE(snapped);
+}
+
+// FreeLimits windows are not held to the screen nor to the smallest frame the system would
+// draw: their client area is always the zoomed image.
+TEST_F(ImageWindows, FreeLimitsClientAreasReachTwiceTheScreenAndDownToAPixel)
+{
+    auto expectClient = [](int slot, int width, int height) {
+        RECT client;
+        GetClientRect(ImageTable[slot].window, &client);
+        EXPECT_EQ(client.right, width) << slot;
+        EXPECT_EQ(client.bottom, height) << slot;
+        EXPECT_EQ(ImageTable[slot].clientWidth, width) << slot;
+        EXPECT_EQ(ImageTable[slot].clientHeight, height) << slot;
+    };
+    ASSERT_EQ(OnUserThread([] { return KRT_CreateImageFL(3, "wide", 0, 0, 3000, 2000, 50); }), 0);
+    EXPECT_EQ(ImageTable[3].zoom, 50);
+    expectClient(3, 1500, 1000);
+    const ZoomFit fit = FitZoom(3000, 2000, 100, FreeLimits, ReadScreenMetrics());
+    ASSERT_TRUE(fit.fits);
+    EXPECT_GT(fit.clientWidth, GetSystemMetrics(SM_CXSCREEN));
+    ASSERT_EQ(OnUserThread([] { return SetImageZoom(100, 3); }), 0);
+    EXPECT_EQ(ImageTable[3].zoom, fit.zoom);
+    expectClient(3, fit.clientWidth, fit.clientHeight);
+
+    ASSERT_EQ(OnUserThread([] { return KRT_CreateImage8FL(4, "dot", 0, 0, 3, 2, 100); }), 0);
+    expectClient(4, 3, 2);
+    ASSERT_EQ(OnUserThread([] { return SetImageZoom(200, 4); }), 0);
+    expectClient(4, 6, 4);
 }
 
 TEST_F(ImageWindows, TitlesCarryTheZoomTheDepthAndTheHalftoneMark)

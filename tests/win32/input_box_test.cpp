@@ -113,6 +113,22 @@ TEST_F(InputBoxTest, TabAndEnterCommitWhatWasTyped)
     EXPECT_EQ(Value(1), "7" + std::string(254, 'a'));
 }
 
+TEST_F(InputBoxTest, AValueReadStaysReadableAfterTheBoxIsClosed)
+{
+    Open(0, 0, 3);
+    FlushUserThread();
+    Type(Edit(0), L"12");
+    PostKey(Edit(0), VK_RETURN);
+    FlushUserThread();
+    const char* kept = nullptr;
+    RunOnUserThread([&] { kept = KRT_GetInputBoxText(0); });
+    ASSERT_NE(kept, nullptr);
+    Close();
+    Open(0, 0, 3);  // its values are "0" again
+    EXPECT_EQ(Value(1), "0");
+    EXPECT_STREQ(kept, "12");
+}
+
 TEST_F(InputBoxTest, AReopenedBoxShowsZerosAgainWithTheColumnWidthsKept)
 {
     RunOnUserThread([] { KRT_ResizeInputBox(100, 50); });  // kept while no box is open

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "core/control_flags.h"
 #include "core/framework.h"
@@ -174,6 +175,51 @@ TEST_F(LineInput, WorksWhenCalledOnTheGuiThread)
     char text[256] = "unset";
     KRT_InputLine(text);
     EXPECT_STREQ(text, "g");
+}
+
+TEST_F(LineInput, RecallOnTheGuiThreadDoesNotWaitForABusyUserProgram)
+{
+    // The user program spins without dispatching; the main window's thread reads a line.
+    static std::atomic<int> spin, spinning;
+    spin = 1;
+    spinning = 0;
+    testUserMain = [] {
+        spinning = 1;
+        while (spin) {
+        }
+        spinning = 0;
+    };
+    SendMessageW(MainWindow, WM_COMMAND, 1001, 0);
+    ASSERT_TRUE(PumpUntil([] { return spinning == 1; }));
+    LastLine[0] = 'a';
+    LastLine[1] = 'b';
+    LastLine[2] = 0;
+    std::atomic<bool> servedWhileSpinning{false};
+    std::thread typist([&] {  // Up, and Enter once the recalled line is in
+        for (DWORD start = GetTickCount(); lineInputOwner == 0 && GetTickCount() - start < 10000;)
+            Sleep(1);
+        const unsigned before = InputRing.stored.load();
+        lineInputRequest = RecallLastLine;
+        auto served = [&] { return lineInputRequest == NoLineRequest && InputRing.stored.load() - before == 2; };
+        for (DWORD start = GetTickCount(); !served() && GetTickCount() - start < 10000;)
+            Sleep(1);
+        servedWhileSpinning = served() && spinning == 1;
+        if (!servedWhileSpinning) {
+            spin = 0;  // the recall waits for the user program: let it end, so the test ends
+            for (DWORD start = GetTickCount(); !served() && GetTickCount() - start < 10000;)
+                Sleep(1);
+        }
+        RingPut(InputRing, '\r');
+    });
+    char text[256] = "unset";
+    KRT_InputLine(text);
+    const bool stillSpinning = spinning == 1;
+    typist.join();
+    spin = 0;
+    EXPECT_TRUE(servedWhileSpinning);
+    EXPECT_TRUE(stillSpinning);
+    EXPECT_STREQ(text, "ab");
+    EXPECT_TRUE(PumpUntil([] { return running == 0; }));
 }
 
 struct PromptRun {

@@ -1,7 +1,11 @@
 // Image windows made from files dropped on the main window.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "core/framework.h"
+#include "core/mailbox.h"
+#include "image/image_selection.h"
 #include "image_test_support.h"
 
 namespace {
@@ -66,6 +70,56 @@ TEST_F(MainWindowImages, DroppedPicturesOpenInAscendingSlotsAndOtherFilesUseNone
     EXPECT_EQ(WindowText(ImageTable[5].window), L"current(100%)");
     EXPECT_FALSE(ImageTable[6].inUse);
     EXPECT_EQ(CurrentImage, 5);
+}
+
+// What the user-program thread saw at the end of each refresh request: the current image and
+// the newest history entry.
+RequestWork realRefresh = nullptr;
+std::atomic<int> refreshCurrent{-1}, refreshHistory{-1};
+void RecordingRefresh(MailboxFields& request)
+{
+    realRefresh(request);
+    refreshCurrent = CurrentImage;
+    refreshHistory = CurrentImageHistory[0];
+}
+
+// The previous image is made current again on the user-program thread, as the last step of a
+// dropped file's last request, so that no other thread touches the history meanwhile.
+TEST_F(MainWindowImages, TheUserThreadRestoresThePreviousImageAtTheEndOfTheDrop)
+{
+    WriteBmp24(folder / L"a.bmp", 30, 20, PatternColour);
+    RunOnUserThread([] {
+        KRT_CreateImage(7, "older", 700, 300, 40, 30, 100);
+        KRT_CreateImage(5, "current", 700, 500, 40, 30, 100);
+    });
+    RequestWork& entry = RequestWorkTable[RequestRefreshImage - kFirstRequestCode];
+    realRefresh = entry;
+    struct Restore {
+        RequestWork& entry;
+        ~Restore() { entry = realRefresh; }
+    } restore{entry};
+    entry = RecordingRefresh;
+
+    DropOnMainWindow({folder / L"a.bmp"});
+    ASSERT_TRUE(ImageTable[0].inUse);
+    EXPECT_EQ(refreshCurrent, 5);
+    EXPECT_EQ(refreshHistory, 7);
+    // Restored once only.
+    EXPECT_EQ(CurrentImage, 5);
+    EXPECT_EQ(CurrentImageHistory[0], 7);
+}
+
+// A dropped name is read whole: one cut to 259 units would name another file.
+TEST_F(MainWindowImages, ADroppedNameIsNeverCutToAnotherFilesName)
+{
+    const std::wstring cut = folder / std::wstring(259 - folder.path().size() - 1, L'a');
+    ASSERT_EQ(cut.size(), 259u);
+    WriteBmp24(cut, 30, 20, PatternColour);
+    DropOnMainWindow({cut + L"b"});
+    EXPECT_FALSE(ImageTable[0].inUse);
+    DropOnMainWindow({cut});
+    ASSERT_TRUE(ImageTable[0].inUse);
+    EXPECT_EQ(PixelOf(0, 29, 19), PatternColour(29, 19));
 }
 
 }  // namespace

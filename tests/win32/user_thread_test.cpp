@@ -7,6 +7,7 @@
 #include "core/framework.h"
 #include "core/mailbox.h"
 #include "framework_fixture.h"
+#include "imaging/text_state.h"
 #include "krtlib.h"
 
 namespace {
@@ -167,6 +168,41 @@ TEST_F(UserThread, PosterGivesUpWhenExitEndsAProgramThatNeverReturns)
     });
     EXPECT_EQ(PostCreateImage(0, "000", 10, 10, 32), kRequestNotServed);
     EXPECT_FALSE(IsWindow(MainWindow));
+}
+
+std::atomic<int> initRan;
+
+// Holds the main window's thread, at its first message after the user-program thread exists,
+// until UserProgramInit has run: whatever start-up did after that point would undo its settings.
+LRESULT CALLBACK AwaitInit(int code, WPARAM wParam, LPARAM lParam)
+{
+    for (DWORD start = GetTickCount(); userThread && initRan == 0 && GetTickCount() - start < 10000;)
+        Sleep(1);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(UserThreadStart, SettingsMadeByUserProgramInitAreKept)
+{
+    static std::atomic<int> fontExisted;
+    fontExisted = -1;
+    initRan = 0;
+    testUserInit = [] {
+        fontExisted = trueTypeFont != nullptr;
+        krt_tttc = 0x123456;
+        TextCursor = {7, 30, 5};
+        initRan = 1;
+    };
+    HHOOK hold = SetWindowsHookExW(WH_CALLWNDPROC, AwaitInit, nullptr, GetCurrentThreadId());
+    const int started = StartFramework();
+    UnhookWindowsHookEx(hold);
+    EXPECT_EQ(started, 0);
+    EXPECT_EQ(initRan, 1);
+    EXPECT_EQ(fontExisted, 1);
+    EXPECT_EQ(krt_tttc, 0x123456);
+    EXPECT_EQ(TextCursor.x, 7);
+    EXPECT_EQ(TextCursor.baseline, 30);
+    EXPECT_EQ(TextCursor.leftMargin, 5);
+    StopFramework();
 }
 
 }  // namespace

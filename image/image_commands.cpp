@@ -78,14 +78,19 @@ constexpr PatternCommand kPatternCommands[] = {
     {CmdPatternYuv, PatternYuv}, {CmdPatternYiq, PatternYiq}, {CmdPatternGrey, PatternGrey},
 };
 
-void DrawPatternCommand(HWND window, int id)
+// Whether `id` is a test pattern's command (drawn when the window has an image).
+bool DrawPatternCommand(HWND window, int id)
 {
     for (const PatternCommand& pattern : kPatternCommands) {
-        if (pattern.id == id && SelectImageOfWindow(window) >= 0) {
+        if (pattern.id != id)
+            continue;
+        if (SelectImageOfWindow(window) >= 0) {
             pattern.draw();
             InvalidateCurrentImage();
         }
+        return true;
     }
+    return false;
 }
 
 }  // namespace
@@ -104,14 +109,9 @@ void InvalidateCurrentImage()
         InvalidateRect(ImageTable[CurrentImage].window, nullptr, FALSE);
 }
 
-<<<<<<< HEAD
-// The commands of the two menus and the Ctrl shortcuts; those that pick points with the mouse
-// and those that inspect pixels are in their own files.  The clipboard and transform commands
-// do nothing yet.
-=======
-// Commands whose operations come later (clipboard, information, drawing, transforms) do
-// nothing yet.  The test patterns come from their table.
->>>>>>> main
+// The commands of the two menus and the Ctrl shortcuts; the test patterns come from their
+// table, and those that pick points with the mouse and those that inspect pixels are in their
+// own files.  The clipboard and transform commands do nothing yet.
 void RunImageCommand(HWND window, int id)
 {
     const int slot = FindImageSlot(window);
@@ -144,12 +144,8 @@ void RunImageCommand(HWND window, int id)
         ChangeTrueTypeFont(window);
         break;
     default:
-<<<<<<< HEAD
-        if (!RunToolCommand(window, id))
+        if (!DrawPatternCommand(window, id) && !RunToolCommand(window, id))
             RunInspectionCommand(slot, id);
-=======
-        DrawPatternCommand(window, id);
->>>>>>> main
         break;
     }
 }

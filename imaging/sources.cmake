@@ -19,12 +19,9 @@ list(APPEND KRT_PURE_SOURCES
 )
 list(APPEND KRT_WIN32_SOURCES
   imaging/colour_dialog.cpp
-<<<<<<< HEAD
-  imaging/pick_tools.cpp
-=======
   imaging/font_dialog.cpp
   imaging/grey_pattern.cpp
+  imaging/pick_tools.cpp
   imaging/truetype_font.cpp
   imaging/truetype_text.cpp
->>>>>>> main
 )

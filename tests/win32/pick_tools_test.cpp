@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kWidth = 64, kHeight = 48;
+constexpr int kWidth = 160, kHeight = 120;  // opens at zoom 100: client points are image points
 
 std::vector<unsigned char> Pixels()
 {

@@ -45,10 +45,13 @@ void Output(int* out, int value)
         *out = value;
 }
 
-bool BeginTool(int slot, const char* prompt)
+// The common start.  Without such an image nothing changes, the outputs included.
+bool BeginTool(int slot, const char* prompt, std::initializer_list<int*> outputs)
 {
     if (slot < 0 || slot >= kImageSlots || !ImageTable[slot].inUse)
         return false;
+    for (int* out : outputs)
+        Output(out, 0);
     SetStatusText(prompt);
     DragAcceptFiles(MainWindow, FALSE);
     KRT_SelectImage(slot);
@@ -141,9 +144,7 @@ private:
 // The row or column tools: a full-width (or full-height) line follows the mouse.
 int PickAcross(int slot, int* x, int* y, bool row)
 {
-    Output(x, 0);
-    Output(y, 0);
-    if (!BeginTool(slot, kPointPrompt))
+    if (!BeginTool(slot, kPointPrompt, {x, y}))
         return 2;
     const ImageRecord& image = ImageTable[slot];
     auto draw = [&](int at) {
@@ -181,9 +182,10 @@ int PickAcross(int slot, int* x, int* y, bool row)
 // click ends.  A right click after the first point removes the band and asks for the first
 // point again; before it, it cancels.  `draw(ax, ay, bx, by)` draws the band XOR.
 template <class Draw>
-int PickTwoPoints(int slot, Draw draw, bool pumpAtEnd, int& ax, int& ay, int& bx, int& by)
+int PickTwoPoints(int slot, std::initializer_list<int*> outputs, Draw draw, bool pumpAtEnd, int& ax, int& ay,
+                  int& bx, int& by)
 {
-    if (!BeginTool(slot, kFirstPrompt))
+    if (!BeginTool(slot, kFirstPrompt, outputs))
         return 2;
     Band<Draw> band(draw);
     bool anchored = false;
@@ -231,9 +233,7 @@ int RadiusTo(int cx, int cy, int bx, int by)
 
 int PickPoint(int slot, int* x, int* y)
 {
-    Output(x, 0);
-    Output(y, 0);
-    if (!BeginTool(slot, kPointPrompt))
+    if (!BeginTool(slot, kPointPrompt, {x, y}))
         return 2;
     ToolEvent event = {};
     if (WaitEvent(false, event) != Event::Click)
@@ -249,11 +249,9 @@ int PickColumn(int slot, int* x, int* y) { return PickAcross(slot, x, y, false);
 
 int PickLine(int slot, int* x1, int* y1, int* x2, int* y2)
 {
-    for (int* out : {x1, y1, x2, y2})
-        Output(out, 0);
     int ax = 0, ay = 0, bx = 0, by = 0;
     const int result = PickTwoPoints(
-        slot, [](int a, int b, int c, int d) { XorLine(a, b, c, d); }, false, ax, ay, bx, by);
+        slot, {x1, y1, x2, y2}, [](int a, int b, int c, int d) { XorLine(a, b, c, d); }, false, ax, ay, bx, by);
     if (result == 0) {
         Output(x1, ax);
         Output(y1, ay);
@@ -265,11 +263,9 @@ int PickLine(int slot, int* x1, int* y1, int* x2, int* y2)
 
 int PickRectangle(int slot, int* left, int* top, int* right, int* bottom)
 {
-    for (int* out : {left, top, right, bottom})
-        Output(out, 0);
     int ax = 0, ay = 0, bx = 0, by = 0;
     const int result = PickTwoPoints(
-        slot, [](int a, int b, int c, int d) { XorBox(a, b, c, d); }, false, ax, ay, bx, by);
+        slot, {left, top, right, bottom}, [](int a, int b, int c, int d) { XorBox(a, b, c, d); }, false, ax, ay, bx, by);
     if (result == 0) {
         Output(left, ax < bx ? ax : bx);
         Output(right, ax < bx ? bx : ax);
@@ -281,12 +277,11 @@ int PickRectangle(int slot, int* left, int* top, int* right, int* bottom)
 
 int PickCircle(int slot, int* cx, int* cy, int* r)
 {
-    for (int* out : {cx, cy, r})
-        Output(out, 0);
     int ax = 0, ay = 0, bx = 0, by = 0;
     // The circle's loop also dispatches once at the end of each pass.
     const int result = PickTwoPoints(
-        slot, [](int a, int b, int c, int d) { XorCircle(a, b, RadiusTo(a, b, c, d)); }, true, ax, ay, bx, by);
+        slot, {cx, cy, r}, [](int a, int b, int c, int d) { XorCircle(a, b, RadiusTo(a, b, c, d)); }, true, ax, ay,
+        bx, by);
     if (result == 0) {
         Output(cx, ax);
         Output(cy, ay);
@@ -297,9 +292,7 @@ int PickCircle(int slot, int* cx, int* cy, int* r)
 
 int PickPlacement(int slot, int w, int h, int* x, int* y)
 {
-    Output(x, 0);
-    Output(y, 0);
-    if (!BeginTool(slot, kPointPrompt))
+    if (!BeginTool(slot, kPointPrompt, {x, y}))
         return 2;
     // A w x h box centred on the mouse, with both diagonals when it is at least 9 x 9.
     auto draw = [w, h](int mx, int my) {

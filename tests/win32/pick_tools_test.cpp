@@ -207,8 +207,14 @@ TEST_F(PickTools, RightClickStepsBackThenCancelsAndStopCancelsWithoutABand)
     SendMessageW(MainWindow, WM_COMMAND, 1003, 0);
     EXPECT_EQ(Finish(), 1);
     EXPECT_TRUE(Unchanged());
+
+    // No such image: 2, and nothing changes, not even the outputs.
+    a = b = c = d = -1;
     EXPECT_EQ(PickPoint(-1, &a, &b), 2);
-    EXPECT_EQ(PickPoint(7, &a, &b), 2);
+    EXPECT_EQ(PickLine(7, &a, &b, &c, &d), 2);
+    EXPECT_EQ(PickCircle(256, &a, &b, &c), 2);
+    EXPECT_EQ(PickPlacement(7, 9, 9, &a, &b), 2);
+    EXPECT_EQ(std::vector<int>({a, b, c, d}), std::vector<int>({-1, -1, -1, -1}));
 }
 
 }  // namespace

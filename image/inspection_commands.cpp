@@ -62,31 +62,31 @@ struct ProfileKind {
     int command;
     const char* nameFormat;
     int margin;
-    int elementBytes;
     ProfileCurve curves[3];
     int curveCount;
 };
 
 constexpr ProfileKind kProfiles[] = {
-    {CmdLineRgb, "RGB(Y=%d)", 12, 4,
+    {CmdLineRgb, "RGB(Y=%d)", 12,
      {{0x81, 0xFF0000, "R", 2, 40}, {0x82, 0x00FF00, "G", 2, 72}, {0x84, 0x0000FF, "B", 2, 104}}, 3},
-    {CmdLineHsv, "HSV(Y=%d)", 12, 4,
+    {CmdLineHsv, "HSV(Y=%d)", 12,
      {{0x88, 0xFFFF00, "H", 2, 40}, {0x90, 0xFF00FF, "S", 2, 72}, {0xA0, 0x00FFFF, "V", 2, 104}}, 3},
-    {CmdLineYCrCb, "YCrCb(Y=%d)", 20, 4,
+    {CmdLineYCrCb, "YCrCb(Y=%d)", 20,
      {{0x180, 0xFFFFFF, "Y", 4, 40}, {0x280, 0xFF8888, "Cr", 2, 72}, {0x480, 0x8888FF, "Cb", 2, 104}}, 3},
-    {CmdLineLumi, "Luminance(Y=%d)", 12, 1, {{0x1080, 0xFFFFFF, "L", 2, 40}}, 1},
+    {CmdLineLumi, "Luminance(Y=%d)", 12, {{0x1080, 0xFFFFFF, "L", 2, 40}}, 1},
 };
 
 // The picked row of the own slot as W elements (words, or bytes for an 8-bit image), or null
-// when the pick was cancelled or the buffer cannot be had.
-std::unique_ptr<unsigned char[]> PickRowSamples(int slot, int elementBytes, int& y, int& count)
+// when the pick was cancelled or the buffer cannot be had.  The buffer holds W words whatever
+// the depth, zeroed: a command meant for the other depth (posted by a program, say) reads no
+// further than it.
+std::unique_ptr<unsigned char[]> PickRowSamples(int slot, int& y, int& count)
 {
     int x;
     if (PickRow(slot, &x, &y) != 0)
         return nullptr;
     count = ImageTable[slot].width;
-    std::unique_ptr<unsigned char[]> samples(new (std::nothrow)
-                                                 unsigned char[static_cast<size_t>(count) * elementBytes]);
+    std::unique_ptr<unsigned char[]> samples(new (std::nothrow) unsigned char[static_cast<size_t>(count) * 4]());
     if (samples)
         ReadImageRow(samples.get(), y, count);
     return samples;
@@ -95,7 +95,7 @@ std::unique_ptr<unsigned char[]> PickRowSamples(int slot, int elementBytes, int&
 void RowProfile(int slot, const ProfileKind& kind)
 {
     int y = 0, count = 0;
-    const std::unique_ptr<unsigned char[]> samples = PickRowSamples(slot, kind.elementBytes, y, count);
+    const std::unique_ptr<unsigned char[]> samples = PickRowSamples(slot, y, count);
     if (!samples)
         return;
     char name[512];
@@ -115,7 +115,7 @@ void RowProfile(int slot, const ProfileKind& kind)
 void RowCrCb(int slot)
 {
     int y = 0, count = 0;
-    const std::unique_ptr<unsigned char[]> samples = PickRowSamples(slot, 4, y, count);
+    const std::unique_ptr<unsigned char[]> samples = PickRowSamples(slot, y, count);
     if (!samples)
         return;
     char name[512];

@@ -217,4 +217,78 @@ TEST_F(PickTools, RightClickStepsBackThenCancelsAndStopCancelsWithoutABand)
     EXPECT_EQ(std::vector<int>({a, b, c, d}), std::vector<int>({-1, -1, -1, -1}));
 }
 
+// What the window shows while a band moves is what a whole repaint of it shows: every pixel a
+// band changed, drawing or removing it, is repainted, at any zoom.
+TEST_F(PickTools, TheWindowShowsEveryBandAsAWholeRepaintWould)
+{
+    auto shown = [](bool whole) {
+        Snapshot shot;
+        RunOnUserThread([&] {
+            const ImageRecord& r = ImageTable[1];
+            if (whole)
+                InvalidateRect(r.window, nullptr, FALSE);
+            UpdateWindow(r.window);
+            shot = TakeSnapshot(r.windowDC, r.clientWidth, r.clientHeight);
+        });
+        return shot;
+    };
+    auto firstDifference = [](const Snapshot& a, const Snapshot& b) {
+        for (int y = 0; y < a.height; ++y)
+            for (int x = 0; x < a.width; ++x)
+                if (a.at(x, y) != b.at(x, y))
+                    return std::to_string(x) + ", " + std::to_string(y);
+        return std::string();
+    };
+    struct Size {
+        int width, height, zoom;
+    };
+    for (const Size& size : {Size{400, 300, 70}, Size{160, 120, 200}, Size{301, 211, 43}}) {
+        RunOnUserThread([&] {
+            KRT_DestroyImage(1);
+            ASSERT_EQ(KRT_CreateImageFL(1, "zoomed", 20, 20, size.width, size.height, size.zoom), 0);
+            for (int y = 0; y < size.height; ++y)
+                for (int x = 0; x < size.width; ++x)
+                    KRT_SetPixel(x, y, static_cast<int>(PatternColour(x, y)));
+        });
+        ASSERT_EQ(ImageTable[1].zoom, size.zoom);
+        const HWND window = ImageTable[1].window;
+        struct Tool {
+            std::function<int()> run;
+            bool twoPoints;
+        };
+        const std::vector<Tool> tools = {
+            {[this] { return PickRectangle(1, &a, &b, &c, &d); }, true},
+            {[this] { return PickLine(1, &a, &b, &c, &d); }, true},
+            {[this] { return PickCircle(1, &a, &b, &c); }, true},
+            {[this] { return PickRow(1, &a, &b); }, false},
+            {[this] { return PickColumn(1, &a, &b); }, false},
+            {[this] { return PickPlacement(1, 21, 13, &a, &b); }, false},
+            {[this] { return PickPlacement(1, 5, 30, &a, &b); }, false},
+        };
+        for (size_t i = 0; i < tools.size(); ++i) {
+            SCOPED_TRACE(std::to_string(size.zoom) + " %, tool " + std::to_string(i));
+            Begin(tools[i].run);
+            if (tools[i].twoPoints)
+                PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(101, 77));
+            for (POINT p : {POINT{150, 120}, POINT{37, 13}, POINT{211, 9}, POINT{5, 160}, POINT{120, 90}}) {
+                PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+                PumpFor(60);
+                const Snapshot partial = shown(false);
+                ASSERT_EQ(firstDifference(partial, shown(true)), "");
+            }
+            // A step back first where there is a first point, then the cancel.
+            PostMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(1, 1));
+            if (tools[i].twoPoints) {
+                ASSERT_TRUE(PumpUntil([] { return StatusText() == L"Click the first point"; }));
+                const Snapshot partial = shown(false);
+                ASSERT_EQ(firstDifference(partial, shown(true)), "");
+                PostMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(1, 1));
+            }
+            EXPECT_EQ(Finish(), 1);
+            const Snapshot partial = shown(false);
+            ASSERT_EQ(firstDifference(partial, shown(true)), "");
+        }
+    }
+}
+
 }  // namespace

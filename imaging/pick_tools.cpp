@@ -34,9 +34,41 @@ bool ToolWindowGone()
     return !ImageTable[ToolSlot].inUse || ImageTable[ToolSlot].window != toolWindow;
 }
 
-void InvalidateTool()
+// a / b rounded down, or up, for any sign of a (b > 0).
+long long FloorDiv(long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+long long CeilDiv(long long a, long long b) { return -FloorDiv(-a, b); }
+
+// Invalidates (without erasing) the part of the tool's window that shows image pixels x0..x1,
+// y0..y1 (corners in any order), so that the repaint redraws the band and no more: on a large
+// zoomed image a whole-window repaint costs as much as a refresh, a band's strips next to
+// nothing.  At other zooms than 100 the stretch maps pixel x onto client columns from about
+// x * clientWidth / width; one more client pixel on each side covers its rounding.
+void Touch(int x0, int y0, int x1, int y1)
 {
-    InvalidateRect(toolWindow, nullptr, FALSE);
+    const ImageRecord& r = ImageTable[ToolSlot];
+    const long long left = x0 < x1 ? x0 : x1, right = (x0 < x1 ? x1 : x0) + 1LL;
+    const long long top = y0 < y1 ? y0 : y1, bottom = (y0 < y1 ? y1 : y0) + 1LL;
+    long long l = left, t = top, rt = right, b = bottom;
+    if (r.zoom != 100) {
+        l = FloorDiv(left * r.clientWidth, r.width) - 1;
+        rt = CeilDiv(right * r.clientWidth, r.width) + 1;
+        t = FloorDiv(top * r.clientHeight, r.height) - 1;
+        b = CeilDiv(bottom * r.clientHeight, r.height) + 1;
+    }
+    auto clamp = [](long long v, long long most) { return static_cast<LONG>(v < -1 ? -1 : v > most ? most : v); };
+    const RECT area = {clamp(l, r.clientWidth + 1), clamp(t, r.clientHeight + 1), clamp(rt, r.clientWidth + 1),
+                       clamp(b, r.clientHeight + 1)};
+    if (area.left < area.right && area.top < area.bottom)
+        InvalidateRect(toolWindow, &area, FALSE);
+}
+
+// A box outline's four sides.
+void TouchOutline(int x0, int y0, int x1, int y1)
+{
+    Touch(x0, y0, x1, y0);
+    Touch(x0, y1, x1, y1);
+    Touch(x0, y0, x0, y1);
+    Touch(x1, y0, x1, y1);
 }
 
 void Output(int* out, int value)
@@ -120,8 +152,8 @@ Event WaitEvent(bool followsMouse, ToolEvent& at)
 }
 
 // A rubber band: an XOR shape drawn in the tool's image.  Drawing it again with the same
-// arguments removes it, so each change is a removal and a drawing.  A band whose window went
-// away is forgotten, not removed.
+// arguments removes it, so each change is a removal and a drawing.  `draw` also invalidates
+// what it drew.  A band whose window went away is forgotten, not removed.
 template <class Draw>
 class Band {
 public:
@@ -134,7 +166,6 @@ public:
         CurrentImage = ToolSlot;
         draw_(args...);
         CurrentImage = current;
-        InvalidateTool();
     }
 
 private:
@@ -148,10 +179,13 @@ int PickAcross(int slot, int* x, int* y, bool row)
         return 2;
     const ImageRecord& image = ImageTable[slot];
     auto draw = [&](int at) {
-        if (row)
+        if (row) {
             XorLine(0, at, image.width - 1, at);
-        else
+            Touch(0, at, image.width - 1, at);
+        } else {
             XorLine(at, 0, at, image.height - 1);
+            Touch(at, 0, at, image.height - 1);
+        }
     };
     Band<decltype(draw)> band(draw);
     // The line starts where the mouse was last seen, which may be stale until the first move.
@@ -251,7 +285,12 @@ int PickLine(int slot, int* x1, int* y1, int* x2, int* y2)
 {
     int ax = 0, ay = 0, bx = 0, by = 0;
     const int result = PickTwoPoints(
-        slot, {x1, y1, x2, y2}, [](int a, int b, int c, int d) { XorLine(a, b, c, d); }, false, ax, ay, bx, by);
+        slot, {x1, y1, x2, y2},
+        [](int a, int b, int c, int d) {
+            XorLine(a, b, c, d);
+            Touch(a, b, c, d);
+        },
+        false, ax, ay, bx, by);
     if (result == 0) {
         Output(x1, ax);
         Output(y1, ay);
@@ -265,7 +304,12 @@ int PickRectangle(int slot, int* left, int* top, int* right, int* bottom)
 {
     int ax = 0, ay = 0, bx = 0, by = 0;
     const int result = PickTwoPoints(
-        slot, {left, top, right, bottom}, [](int a, int b, int c, int d) { XorBox(a, b, c, d); }, false, ax, ay, bx, by);
+        slot, {left, top, right, bottom},
+        [](int a, int b, int c, int d) {
+            XorBox(a, b, c, d);
+            TouchOutline(a, b, c, d);
+        },
+        false, ax, ay, bx, by);
     if (result == 0) {
         Output(left, ax < bx ? ax : bx);
         Output(right, ax < bx ? bx : ax);
@@ -280,8 +324,13 @@ int PickCircle(int slot, int* cx, int* cy, int* r)
     int ax = 0, ay = 0, bx = 0, by = 0;
     // The circle's loop also dispatches once at the end of each pass.
     const int result = PickTwoPoints(
-        slot, {cx, cy, r}, [](int a, int b, int c, int d) { XorCircle(a, b, RadiusTo(a, b, c, d)); }, true, ax, ay,
-        bx, by);
+        slot, {cx, cy, r},
+        [](int a, int b, int c, int d) {
+            const int radius = RadiusTo(a, b, c, d);
+            XorCircle(a, b, radius);
+            Touch(a - radius, b - radius, a + radius, b + radius);
+        },
+        true, ax, ay, bx, by);
     if (result == 0) {
         Output(cx, ax);
         Output(cy, ay);
@@ -301,6 +350,9 @@ int PickPlacement(int slot, int w, int h, int* x, int* y)
         if (w >= 9 && h >= 9) {
             XorLine(left + 1, top + 1, right - 1, bottom - 1);
             XorLine(right - 1, top + 1, left + 1, bottom - 1);
+            Touch(left, top, right, bottom);
+        } else {
+            TouchOutline(left, top, right, bottom);
         }
     };
     Band<decltype(draw)> band(draw);

@@ -36,6 +36,9 @@ protected:
     void SetUp() override
     {
         FrameworkTest::SetUp();
+        // The real pointer rests where no window is: the system sends a window under it mouse
+        // moves of its own (when windows appear, for one), which would move a band.
+        SetCursorPos(1270, 850);
         RunOnUserThread([] {
             ASSERT_EQ(KRT_CreateImage(0, "tools", 500, 400, kWidth, kHeight, 100), 0);
             for (int y = 0; y < kHeight; ++y)
@@ -249,6 +252,8 @@ TEST_F(PickTools, TheWindowShowsEveryBandAsAWholeRepaintWould)
             for (int y = 0; y < size.height; ++y)
                 for (int x = 0; x < size.width; ++x)
                     KRT_SetPixel(x, y, static_cast<int>(PatternColour(x, y)));
+            InvalidateRect(ImageTable[1].window, nullptr, FALSE);
+            UpdateWindow(ImageTable[1].window);
         });
         ASSERT_EQ(ImageTable[1].zoom, size.zoom);
         const HWND window = ImageTable[1].window;

@@ -254,7 +254,8 @@ void PatternGrey(void);   // grey ramps: black to white in the upper half, white
 // Each waits, dispatching this thread's messages, until the user clicks in the slot's window,
 // shows a rubber band while the mouse moves, and makes the slot the current image.  Results:
 // 0 picked, 1 cancelled (a right click before the first point, or Stop or Exit), 2 no such
-// image.  Outputs are set to 0 first; a right click after the first point asks for it again.
+// image (outputs untouched then).  Outputs are set to 0 first; a right click after the first
+// point asks for it again.
 int PickPoint(int slot, int* x, int* y);
 int PickRow(int slot, int* x, int* y);     // a full-width line follows the mouse; use y
 int PickColumn(int slot, int* x, int* y);  // a full-height line follows the mouse; use x

@@ -118,27 +118,42 @@ void PickColourCommand(int slot)
         krt_tttc = entry.rgbRed << 16 | entry.rgbGreen << 8 | entry.rgbBlue;
 }
 
+// The drawing rows: each draws with what its tool picked.
+struct DrawingRow {
+    int id;
+    void (*run)(int slot);
+};
+constexpr DrawingRow kDrawingRows[] = {
+    {CmdDrawLine, DrawLineCommand},
+    {CmdDrawRow, [](int slot) { DrawRowOrColumn(slot, true); }},
+    {CmdDrawColumn, [](int slot) { DrawRowOrColumn(slot, false); }},
+    {CmdDrawBox, [](int slot) { DrawBoxCommand(slot, DrawBox); }},
+    {CmdFillBox, [](int slot) { DrawBoxCommand(slot, FillBox); }},
+    {CmdXorFillBox, [](int slot) { DrawBoxCommand(slot, XorFillBox); }},
+    {CmdDrawCircle, [](int slot) { DrawCircleCommand(slot, CmdDrawCircle); }},
+    {CmdFillCircle, [](int slot) { DrawCircleCommand(slot, CmdFillCircle); }},
+    {CmdXorFillCircle, [](int slot) { DrawCircleCommand(slot, CmdXorFillCircle); }},
+    {CmdPaint, PaintCommand},
+    {CmdDrawText, DrawTextCommand},
+    {CmdTrueTypeDraw, DrawTrueTypeCommand},
+};
+
 }  // namespace
 
 bool RunToolCommand(HWND window, int id)
 {
-    const int slot = FindImageSlot(window);
-    switch (id) {
-    case CmdDrawLine: DrawLineCommand(slot); break;
-    case CmdDrawRow: DrawRowOrColumn(slot, true); break;
-    case CmdDrawColumn: DrawRowOrColumn(slot, false); break;
-    case CmdDrawBox: DrawBoxCommand(slot, DrawBox); break;
-    case CmdFillBox: DrawBoxCommand(slot, FillBox); break;
-    case CmdXorFillBox: DrawBoxCommand(slot, XorFillBox); break;
-    case CmdDrawCircle:
-    case CmdFillCircle:
-    case CmdXorFillCircle: DrawCircleCommand(slot, id); break;
-    case CmdPaint: PaintCommand(slot); break;
-    case CmdDrawText: DrawTextCommand(slot); break;
-    case CmdTrueTypeDraw: DrawTrueTypeCommand(slot); break;
-    case CmdColorPick: PickColourCommand(slot); return true;  // nothing drawn
-    default: return false;
+    if (id == CmdColorPick) {
+        PickColourCommand(FindImageSlot(window));  // its pick makes the clicked image current
+        return true;
     }
-    InvalidateCurrentImage();
-    return true;
+    for (const DrawingRow& row : kDrawingRows) {
+        if (row.id != id)
+            continue;
+        // The window's image is selected before the tool selects it again: the history of
+        // current images holds it twice over the one that was current.
+        row.run(SelectImageOfWindow(window));
+        InvalidateCurrentImage();
+        return true;
+    }
+    return false;
 }

@@ -122,7 +122,9 @@ TEST_F(DrawingCommands, EachRowDrawsWithWhatWasClickedAndACancelDrawsNothing)
     EXPECT_EQ(krt_tttc, 0xFF0000);
     EXPECT_EQ(FirstDifference(), "");
 
-    // A fill stepped back once and then cancelled changes nothing.
+    // A fill stepped back once and then cancelled changes nothing; the window's image was
+    // selected by the row and again by its tool, over the image that was current.
+    RunOnUserThread([] { KRT_SelectImage(1); });
     ASSERT_TRUE(ChooseToolsRow(ImageTable[0].window, 1037));
     ASSERT_TRUE(PumpUntil([] { return ToolInProgress == 1; }));
     PostMessageW(ImageTable[0].window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
@@ -134,6 +136,8 @@ TEST_F(DrawingCommands, EachRowDrawsWithWhatWasClickedAndACancelDrawsNothing)
     ASSERT_TRUE(PumpUntil([] { return ToolInProgress == 0; }));
     RunOnUserThread([] {});
     EXPECT_EQ(FirstDifference(), "");
+    EXPECT_EQ(std::vector<int>({CurrentImage, CurrentImageHistory[0], CurrentImageHistory[1]}),
+              std::vector<int>({0, 0, 1}));
 
     // The two text rows asked for their lines at "Text>".
     const std::string log = TakePromptLog();

@@ -8,6 +8,8 @@
 #include "image/image_selection.h"
 #include "image/image_table.h"
 #include "image/image_zoom.h"
+#include "image/inspection_commands.h"
+#include "image/tool_commands.h"
 #include "image/zoom_steps.h"
 #include "imaging/colour_dialog.h"
 #include "imaging/font_dialog.h"
@@ -76,14 +78,19 @@ constexpr PatternCommand kPatternCommands[] = {
     {CmdPatternYuv, PatternYuv}, {CmdPatternYiq, PatternYiq}, {CmdPatternGrey, PatternGrey},
 };
 
-void DrawPatternCommand(HWND window, int id)
+// Whether `id` is a test pattern's command (drawn when the window has an image).
+bool DrawPatternCommand(HWND window, int id)
 {
     for (const PatternCommand& pattern : kPatternCommands) {
-        if (pattern.id == id && SelectImageOfWindow(window) >= 0) {
+        if (pattern.id != id)
+            continue;
+        if (SelectImageOfWindow(window) >= 0) {
             pattern.draw();
             InvalidateCurrentImage();
         }
+        return true;
     }
+    return false;
 }
 
 }  // namespace
@@ -102,8 +109,9 @@ void InvalidateCurrentImage()
         InvalidateRect(ImageTable[CurrentImage].window, nullptr, FALSE);
 }
 
-// Commands whose operations come later (clipboard, information, drawing, transforms) do
-// nothing yet.  The test patterns come from their table.
+// The commands of the two menus and the Ctrl shortcuts; the test patterns come from their
+// table, and those that pick points with the mouse and those that inspect pixels are in their
+// own files.  The clipboard and transform commands do nothing yet.
 void RunImageCommand(HWND window, int id)
 {
     const int slot = FindImageSlot(window);
@@ -136,7 +144,8 @@ void RunImageCommand(HWND window, int id)
         ChangeTrueTypeFont(window);
         break;
     default:
-        DrawPatternCommand(window, id);
+        if (!DrawPatternCommand(window, id) && !RunToolCommand(window, id))
+            RunInspectionCommand(slot, id);
         break;
     }
 }

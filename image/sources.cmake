@@ -15,4 +15,6 @@ list(APPEND KRT_WIN32_SOURCES
   image/image_window.cpp
   image/image_window_proc.cpp
   image/image_zoom.cpp
+  image/inspection_commands.cpp
+  image/tool_commands.cpp
 )

@@ -21,6 +21,7 @@ list(APPEND KRT_WIN32_SOURCES
   imaging/colour_dialog.cpp
   imaging/font_dialog.cpp
   imaging/grey_pattern.cpp
+  imaging/pick_tools.cpp
   imaging/truetype_font.cpp
   imaging/truetype_text.cpp
 )

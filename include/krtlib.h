@@ -250,6 +250,20 @@ void PatternYuv(void);    // the same scheme in YUV
 void PatternYiq(void);    // the same scheme in YIQ
 void PatternGrey(void);   // grey ramps: black to white in the upper half, white to black below
 
+// ---- Picking with the mouse ------------------------------------------------------------------
+// Each waits, dispatching this thread's messages, until the user clicks in the slot's window,
+// shows a rubber band while the mouse moves, and makes the slot the current image.  Results:
+// 0 picked, 1 cancelled (a right click before the first point, or Stop or Exit), 2 no such
+// image (outputs untouched then).  Outputs are set to 0 first; a right click after the first
+// point asks for it again.
+int PickPoint(int slot, int* x, int* y);
+int PickRow(int slot, int* x, int* y);     // a full-width line follows the mouse; use y
+int PickColumn(int slot, int* x, int* y);  // a full-height line follows the mouse; use x
+int PickLine(int slot, int* x1, int* y1, int* x2, int* y2);
+int PickRectangle(int slot, int* left, int* top, int* right, int* bottom);  // corners ordered
+int PickCircle(int slot, int* cx, int* cy, int* r);
+int PickPlacement(int slot, int w, int h, int* x, int* y);  // a w x h box centred on the mouse
+
 // ---- Text colours ---------------------------------------------------------------------------
 extern int krt_tc;    // colour of the built-in font
 extern int krt_tttc;  // colour of TrueType text

@@ -31,9 +31,22 @@ HBITMAP BitmapFromDib(RGBQUAD (&palette)[256], int& count)
     if (!layout.valid)
         return nullptr;
     const auto* info = reinterpret_cast<const BITMAPINFO*>(block.bytes());
-    ScreenDc screen;
-    HBITMAP bitmap = CreateDIBitmap(screen.get(), &info->bmiHeader, CBM_INIT, block.bytes() + layout.bitsOffset, info,
-                                    DIB_RGB_COLORS);
+    const unsigned char* rows = block.bytes() + layout.bitsOffset;
+    HBITMAP bitmap = nullptr;
+    if (layout.bitCount <= 8) {
+        // An indexed picture stays indexed: into an 8-bit image that takes its colour table its
+        // pixels then go by index.  Through the display's format they would be matched back to
+        // the table by colour, which the system does only approximately.
+        void* bits = nullptr;
+        OwnedBitmap section(CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (section && bits) {
+            std::memcpy(bits, rows, layout.imageBytes);  // the same format, so the same rows
+            bitmap = section.release();
+        }
+    } else {
+        ScreenDc screen;
+        bitmap = CreateDIBitmap(screen.get(), &info->bmiHeader, CBM_INIT, rows, info, DIB_RGB_COLORS);
+    }
     if (bitmap && layout.bitCount <= 8) {
         count = layout.colourCount;
         std::memcpy(palette, block.bytes() + layout.coloursOffset, static_cast<size_t>(count) * sizeof(RGBQUAD));

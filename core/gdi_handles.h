@@ -125,7 +125,10 @@ using OwnedGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
 // A global block locked for reading or writing, unlocked again.
 class LockedGlobal {
 public:
-    explicit LockedGlobal(HGLOBAL block) : block_(block), bytes_(block ? static_cast<unsigned char*>(GlobalLock(block)) : nullptr) {}
+    explicit LockedGlobal(HGLOBAL block)
+        : block_(block), bytes_(block ? static_cast<unsigned char*>(GlobalLock(block)) : nullptr)
+    {
+    }
     ~LockedGlobal()
     {
         if (bytes_)

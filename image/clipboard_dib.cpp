@@ -157,7 +157,8 @@ DibLayout CheckClipboardDib(const unsigned char* bytes, std::size_t size)
     }
     // Rows of whole 32-bit units; computed in 64 bits and compared by division, so that no
     // product can wrap.
-    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 31) / 32 * 4;
+    const std::uint64_t bitsPerRow = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount);
+    const std::uint64_t stride = (bitsPerRow + 31) / 32 * 4;
     const std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : static_cast<std::int64_t>(height);
     const std::uint64_t room = size - bitsOffset;
     if (stride == 0 || rows > room / stride)

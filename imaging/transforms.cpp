@@ -155,7 +155,8 @@ void TurnQuarter(const void* source, int width, int height, const PixelView& tar
     if (!source || target.empty() || width <= 0 || height <= 0 || target.width != height || target.height != width)
         return;
     if (target.depth == 8)
-        TurnTiled<std::uint8_t, 8>(static_cast<const std::uint8_t*>(source), width, height, target, turn, TurnBlockBytes);
+        TurnTiled<std::uint8_t, 8>(static_cast<const std::uint8_t*>(source), width, height, target, turn,
+                                   TurnBlockBytes);
     else
         TurnTiled<std::uint32_t, 4>(static_cast<const std::uint32_t*>(source), width, height, target, turn,
                                     TurnBlockWords);

@@ -40,8 +40,9 @@ void KrtTurn(benchmark::State& state, int depth)
 {
     std::vector<std::uint32_t> words = Words(), wordsOut(words.size());
     std::vector<std::uint8_t> bytes = Bytes(), bytesOut(bytes.size());
-    const PixelView target = depth == 8 ? PixelView{bytesOut.data(), kSide, kSide, 8, kSide}
-                                        : PixelView{reinterpret_cast<unsigned char*>(wordsOut.data()), kSide, kSide, 32, kSide * 4};
+    const PixelView target = depth == 8
+                                 ? PixelView{bytesOut.data(), kSide, kSide, 8, kSide}
+                                 : PixelView{reinterpret_cast<unsigned char*>(wordsOut.data()), kSide, kSide, 32, kSide * 4};
     const void* source = depth == 8 ? static_cast<const void*>(bytes.data()) : words.data();
     for (auto _ : state) {
         TurnQuarter(source, kSide, kSide, target, Turn::Clockwise);
@@ -86,7 +87,8 @@ void CvTurn(benchmark::State& state, int depth)
     cv::setNumThreads(1);
     std::vector<std::uint32_t> words = Words();
     std::vector<std::uint8_t> bytes = Bytes();
-    cv::Mat source = depth == 8 ? cv::Mat(kSide, kSide, CV_8UC1, bytes.data()) : cv::Mat(kSide, kSide, CV_8UC4, words.data());
+    cv::Mat source = depth == 8 ? cv::Mat(kSide, kSide, CV_8UC1, bytes.data())
+                                : cv::Mat(kSide, kSide, CV_8UC4, words.data());
     cv::Mat target(kSide, kSide, source.type());
     for (auto _ : state) {
         cv::rotate(source, target, cv::ROTATE_90_CLOCKWISE);

@@ -54,7 +54,8 @@ Bytes Dib24(int width, int height, unsigned (*colour)(int, int))
         for (int x = 0; x < width; ++x) {
             const unsigned c = colour(x, y);
             unsigned char* p = &b[40 + stride * (height - 1 - y) + 3 * x];
-            p[0] = static_cast<unsigned char>(c), p[1] = static_cast<unsigned char>(c >> 8), p[2] = static_cast<unsigned char>(c >> 16);
+            for (int i = 0; i < 3; ++i)
+                p[i] = static_cast<unsigned char>(c >> (8 * i));
         }
     return b;
 }
@@ -105,14 +106,10 @@ TEST_F(ImageClipboard, CopyThenPasteGivesTheSamePixelsAndCutClears)
     // 32 bits: 24-bit rows from the bottom up, 40 + 480 x 120 bytes.
     HWND colour = PictureWindow(0, "colour", 100, 100, 160, 120);
     ASSERT_TRUE(ChooseImageMenuRow(colour, 1012));
-    Bytes block = ClipboardDib();
-    ASSERT_GE(block.size(), 40u + 480 * 120);
-    EXPECT_EQ(Get32(block, 0), 40u);
-    EXPECT_EQ(Get32(block, 4), 160u);
-    EXPECT_EQ(Get32(block, 8), 120u);
-    EXPECT_EQ(Get16(block, 14), 24u);
     const Bytes expected = Dib24(160, 120, [](int x, int y) { return PatternColour(x, y); });
-    EXPECT_EQ(Bytes(block.begin() + 40, block.begin() + 40 + 480 * 120), Bytes(expected.begin() + 40, expected.end()));
+    Bytes block = ClipboardDib();
+    ASSERT_GE(block.size(), expected.size());
+    EXPECT_EQ(Bytes(block.begin(), block.begin() + expected.size()), expected);
     HWND other = PictureWindow(1, "other", 400, 100, 200, 150, 32, false);
     CtrlKey(other, 'V');
     EXPECT_EQ(FirstWrongPixel(1, [](int x, int y) { return x < 160 && y < 120 ? PatternColour(x, y) : 0u; }), "");
@@ -134,8 +131,7 @@ TEST_F(ImageClipboard, CopyThenPasteGivesTheSamePixelsAndCutClears)
     ASSERT_TRUE(ChooseImageMenuRow(colour, 1011));
     EXPECT_EQ(CountOther(0, 0), 0);
     block = ClipboardDib();
-    ASSERT_GE(block.size(), 40u + 480 * 120);
-    EXPECT_EQ(Get32(block, 4), 160u) << "the cut picture";
+    EXPECT_EQ(Bytes(block.begin(), block.begin() + std::min(block.size(), expected.size())), expected) << "cut";
 }
 
 TEST_F(ImageClipboard, MenuPasteCentresOnTheClickCtrlVCropsAtTheTopLeftAndOneBitSetsTwoEntries)

@@ -19,11 +19,12 @@ before=$(find "$findings" -type f | wc -l)
           -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1
 status=$?
 executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+took=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)  # none after a finding
 corpus=$(sort -u <(ls "$work") <(ls "$seeds") | wc -l)
 found=$(( $(find "$findings" -type f | wc -l) - before ))
 # The figures also go to a file beside the fuzzer, which scripts/test prints with its summary.
 printf '[fuzz] %s: %s executions in %s s, corpus %s inputs (%s seeds), %s findings, exit %s\n' \
-       "$name" "${executions:-?}" "$seconds" "$corpus" "$(ls "$seeds" | wc -l)" "$found" "$status" \
+       "$name" "${executions:-?}" "${took:-at most $seconds}" "$corpus" "$(ls "$seeds" | wc -l)" "$found" "$status" \
   | tee "$(dirname "$fuzzer")/$name.figures"
 if (( status != 0 || found != 0 )); then
   tail -40 "$log"

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "image/clipboard.h"
 #include "image/image_file.h"
 #include "image/image_menus.h"
 #include "image/image_selection.h"
@@ -10,6 +11,7 @@
 #include "image/image_zoom.h"
 #include "image/inspection_commands.h"
 #include "image/tool_commands.h"
+#include "image/transform_commands.h"
 #include "image/zoom_steps.h"
 #include "imaging/colour_dialog.h"
 #include "imaging/font_dialog.h"
@@ -23,16 +25,6 @@ int LeadingInteger(const char* line)
 {
     const long long value = std::strtoll(line, nullptr, 10);
     return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
-}
-
-// Reads a number after a prompt in text window 0 (opened at its default place if needed).
-int PromptNumber(const char* prompt, int slot)
-{
-    KRT_OpenTextWindow(0, -1, -1, -1, -1);
-    KRT_Print(prompt, slot);
-    char line[256] = "";
-    KRT_InputLine(line);
-    return LeadingInteger(line);
 }
 
 // The window's image stays current afterwards, unlike a dropped file's.
@@ -95,6 +87,15 @@ bool DrawPatternCommand(HWND window, int id)
 
 }  // namespace
 
+int PromptNumber(const char* prompt, int slot)
+{
+    KRT_OpenTextWindow(0, -1, -1, -1, -1);
+    KRT_Print(prompt, slot);
+    char line[256] = "";
+    KRT_InputLine(line);
+    return LeadingInteger(line);
+}
+
 void ZoomStep(int slot, bool in)
 {
     if (IsLiveImage(slot)) {
@@ -110,8 +111,8 @@ void InvalidateCurrentImage()
 }
 
 // The commands of the two menus and the Ctrl shortcuts; the test patterns come from their
-// table, and those that pick points with the mouse and those that inspect pixels are in their
-// own files.  The clipboard and transform commands do nothing yet.
+// table, and the clipboard, the transforms, those that pick points with the mouse and those
+// that inspect pixels are in their own files.
 void RunImageCommand(HWND window, int id)
 {
     const int slot = FindImageSlot(window);
@@ -144,7 +145,8 @@ void RunImageCommand(HWND window, int id)
         ChangeTrueTypeFont(window);
         break;
     default:
-        if (!DrawPatternCommand(window, id) && !RunToolCommand(window, id))
+        if (!DrawPatternCommand(window, id) && !RunClipboardCommand(window, id) &&
+            !RunTransformCommand(window, id) && !RunToolCommand(window, id))
             RunInspectionCommand(slot, id);
         break;
     }

@@ -16,6 +16,7 @@ list(APPEND KRT_PURE_SOURCES
   imaging/test_patterns.cpp
   imaging/text_state.cpp
   imaging/tool_feed.cpp
+  imaging/transforms.cpp
 )
 list(APPEND KRT_WIN32_SOURCES
   imaging/colour_dialog.cpp

@@ -146,6 +146,24 @@ int GetImageStretchMode(int slot);
 int SetImageStretchMode(int mode, int slot);  // KRT_COLORONCOLOR or KRT_HALFTONE; 0, 1 no image
 int SetImageZoom(int zoom, int slot);         // 0, 1 no image, 2 no zoom fits
 
+// ---- Re-creation, transforms and the clipboard ------------------------------------------------
+// A new blank image of width x height (black, or index 0) in place of the slot's: the same
+// name, window position, zoom (as far as the new size lets it fit the screen), depth, palette
+// and stretch mode; it becomes the current image.  0, 1 no image, or the creation's failure
+// (2 no zoom fits, 3 no memory), in which case the old image is gone and the slot is free.
+int RecreateImage(int slot, int width, int height);
+
+// The slot's image onto the clipboard as a device-independent bitmap: 24-bit colour for a
+// 32-bit image (the fourth byte is dropped), indices and the 256-entry palette for an 8-bit
+// one.  Nothing for a slot that holds no image or while another program holds the clipboard.
+void CopyImageToClipboard(int slot);
+// The clipboard's picture drawn into the slot's image with its top-left corner at (x, y); the
+// parts outside are dropped.  x or y of -1: the user places it with the mouse, the click
+// marking its centre (a right click cancels).  A picture of 8 bits or fewer also loads its
+// colours into an 8-bit image's palette from entry 0.  Nothing when the clipboard holds no
+// picture, or one that is damaged.
+void PasteClipboardImage(int x, int slot, int y);
+
 // ---- Image files -------------------------------------------------------------------------
 int KRT_LoadImageFile(const char* name, int x, int y);  // into the current image at (x, y)
 int KRT_SaveImageFile(int height, int width, int format, const char* name);

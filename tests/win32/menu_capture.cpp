@@ -144,9 +144,11 @@ void FlushUserThread()
 
 }  // namespace
 
-bool ChooseToolsRow(HWND window, UINT id)
+namespace {
+
+bool ChooseRow(HWND window, UINT id, WPARAM keys)
 {
-    auto click = [window] { PostMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, MAKELPARAM(20, 20)); };
+    auto click = [window, keys] { PostMessageW(window, WM_RBUTTONDOWN, keys, MAKELPARAM(20, 20)); };
     queuedKeys = KeysTo(CaptureMenu(userThreadId, click), id);
     if (queuedKeys.empty())
         return false;
@@ -159,6 +161,12 @@ bool ChooseToolsRow(HWND window, UINT id)
     FlushUserThread();  // the chosen row's command was posted before the menu's loop ended
     return ended;
 }
+
+}  // namespace
+
+bool ChooseToolsRow(HWND window, UINT id) { return ChooseRow(window, id, MK_RBUTTON | MK_CONTROL); }
+
+bool ChooseImageMenuRow(HWND window, UINT id) { return ChooseRow(window, id, MK_RBUTTON); }
 
 std::wstring Wide(const char* utf8)
 {

@@ -95,3 +95,73 @@ private:
     HDC dc_;
     HGDIOBJ previous_;
 };
+
+// The screen's device context (GetDC of no window), released again.
+class ScreenDc {
+public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc()
+    {
+        if (dc_)
+            ReleaseDC(nullptr, dc_);
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HDC dc_;
+};
+
+// A global memory block of our own: freed unless release() handed it on (to the clipboard,
+// which owns it once SetClipboardData has taken it).
+struct GlobalTraits {
+    static void Close(HGLOBAL block) { GlobalFree(block); }
+};
+using OwnedGlobal = UniqueHandle<HGLOBAL, GlobalTraits>;
+
+// A global block locked for reading or writing, unlocked again.
+class LockedGlobal {
+public:
+    explicit LockedGlobal(HGLOBAL block)
+        : block_(block), bytes_(block ? static_cast<unsigned char*>(GlobalLock(block)) : nullptr)
+    {
+    }
+    ~LockedGlobal()
+    {
+        if (bytes_)
+            GlobalUnlock(block_);
+    }
+    LockedGlobal(const LockedGlobal&) = delete;
+    LockedGlobal& operator=(const LockedGlobal&) = delete;
+
+    unsigned char* bytes() const { return bytes_; }
+    explicit operator bool() const { return bytes_ != nullptr; }
+
+private:
+    HGLOBAL block_;
+    unsigned char* bytes_;
+};
+
+// The clipboard opened with no owner window; closed on every path out.  Another program may
+// hold it: then the session is not open and nothing may be read or written.
+class ClipboardSession {
+public:
+    ClipboardSession() : open_(OpenClipboard(nullptr) != FALSE) {}
+    ~ClipboardSession() { Close(); }
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+
+    explicit operator bool() const { return open_; }
+    void Close()
+    {
+        if (open_)
+            CloseClipboard();
+        open_ = false;
+    }
+
+private:
+    bool open_;
+};

@@ -9,6 +9,7 @@
 #include "core/dropped_files.h"
 #include "core/framework.h"
 #include "core/text_convert.h"
+#include "image/clipboard.h"
 #include "image/image_file.h"
 #include "image/image_table.h"
 #include "krtlib.h"
@@ -124,11 +125,43 @@ int DropOneFile(const wchar_t* dropped, int slot)
     return slot;
 }
 
+// 1026: the clipboard's picture as a new 32-bit image window in the first slot that takes it,
+// named by its number.  As after a drop, the previous current image is restored by the
+// user-program thread as part of the last request.
+void PasteAsNewImage()
+{
+    if (running != 0)
+        return;
+    RGBQUAD palette[256];
+    int count = 0;
+    HBITMAP bitmap = GetClipboardBitmap(palette, count);
+    if (!bitmap)
+        return;
+    BITMAP size = {};
+    GetObjectW(bitmap, sizeof size, &size);
+    for (int slot = 0; slot < kImageSlots; ++slot) {
+        char name[8];
+        std::snprintf(name, sizeof name, "%03d", slot);
+        const int result = PostCreateImage(slot, name, size.bmWidth, size.bmHeight, 32);
+        if (result == 0) {
+            PostPasteBitmap(bitmap);  // the request's from now on
+            PostRefreshImage(slot, true);
+            return;
+        }
+        if (result == kRequestNotServed)
+            break;  // the user-program thread has ended: no slot will answer
+    }
+    DeleteObject(bitmap);
+}
+
 }  // namespace
 
 void RunMainWindowCommand(int id)
 {
     switch (id) {
+    case 1026:
+        PasteAsNewImage();
+        break;
     case 1027:
         ImageWindowDialogue();
         break;

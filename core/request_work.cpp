@@ -4,6 +4,7 @@
 #include "boxes/input_box.h"
 #include "core/mailbox.h"
 #include "core/request_work.h"
+#include "image/clipboard.h"
 #include "image/image_file.h"
 #include "image/image_window.h"
 #include "text/text_window.h"
@@ -21,6 +22,7 @@ void InstallRequestWork()
     Install(RequestCreateImage, CreateImageRequest);
     Install(RequestRefreshImage, RefreshImageRequest);
     Install(RequestLoadImage, LoadImageRequest);
+    Install(RequestPasteBitmap, PasteBitmapRequest);
     Install(RequestOpenTextWindow, OpenTextWindowRequest);
     Install(RequestOpenInputBox, OpenInputBoxRequest);
     Install(RequestOpenButtonBox, OpenButtonBoxRequest);

@@ -3,11 +3,15 @@
 #include <climits>
 #include <cstdlib>
 
+#include "image/clipboard.h"
 #include "image/image_file.h"
 #include "image/image_menus.h"
 #include "image/image_selection.h"
 #include "image/image_table.h"
 #include "image/image_zoom.h"
+#include "image/inspection_commands.h"
+#include "image/tool_commands.h"
+#include "image/transform_commands.h"
 #include "image/zoom_steps.h"
 #include "imaging/colour_dialog.h"
 #include "imaging/font_dialog.h"
@@ -21,16 +25,6 @@ int LeadingInteger(const char* line)
 {
     const long long value = std::strtoll(line, nullptr, 10);
     return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
-}
-
-// Reads a number after a prompt in text window 0 (opened at its default place if needed).
-int PromptNumber(const char* prompt, int slot)
-{
-    KRT_OpenTextWindow(0, -1, -1, -1, -1);
-    KRT_Print(prompt, slot);
-    char line[256] = "";
-    KRT_InputLine(line);
-    return LeadingInteger(line);
 }
 
 // The window's image stays current afterwards, unlike a dropped file's.
@@ -76,17 +70,31 @@ constexpr PatternCommand kPatternCommands[] = {
     {CmdPatternYuv, PatternYuv}, {CmdPatternYiq, PatternYiq}, {CmdPatternGrey, PatternGrey},
 };
 
-void DrawPatternCommand(HWND window, int id)
+// Whether `id` is a test pattern's command (drawn when the window has an image).
+bool DrawPatternCommand(HWND window, int id)
 {
     for (const PatternCommand& pattern : kPatternCommands) {
-        if (pattern.id == id && SelectImageOfWindow(window) >= 0) {
+        if (pattern.id != id)
+            continue;
+        if (SelectImageOfWindow(window) >= 0) {
             pattern.draw();
             InvalidateCurrentImage();
         }
+        return true;
     }
+    return false;
 }
 
 }  // namespace
+
+int PromptNumber(const char* prompt, int slot)
+{
+    KRT_OpenTextWindow(0, -1, -1, -1, -1);
+    KRT_Print(prompt, slot);
+    char line[256] = "";
+    KRT_InputLine(line);
+    return LeadingInteger(line);
+}
 
 void ZoomStep(int slot, bool in)
 {
@@ -102,8 +110,9 @@ void InvalidateCurrentImage()
         InvalidateRect(ImageTable[CurrentImage].window, nullptr, FALSE);
 }
 
-// Commands whose operations come later (clipboard, information, drawing, transforms) do
-// nothing yet.  The test patterns come from their table.
+// The commands of the two menus and the Ctrl shortcuts; the test patterns come from their
+// table, and the clipboard, the transforms, those that pick points with the mouse and those
+// that inspect pixels are in their own files.
 void RunImageCommand(HWND window, int id)
 {
     const int slot = FindImageSlot(window);
@@ -136,7 +145,9 @@ void RunImageCommand(HWND window, int id)
         ChangeTrueTypeFont(window);
         break;
     default:
-        DrawPatternCommand(window, id);
+        if (!DrawPatternCommand(window, id) && !RunClipboardCommand(window, id) &&
+            !RunTransformCommand(window, id) && !RunToolCommand(window, id))
+            RunInspectionCommand(slot, id);
         break;
     }
 }

@@ -1,4 +1,5 @@
 list(APPEND KRT_PURE_SOURCES
+  image/clipboard_dib.cpp
   image/image_blocks.cpp
   image/image_file_state.cpp
   image/image_selection.cpp
@@ -7,12 +8,17 @@ list(APPEND KRT_PURE_SOURCES
   image/size_limits.cpp
 )
 list(APPEND KRT_WIN32_SOURCES
+  image/clipboard.cpp
   image/file_dialogs.cpp
   image/image_commands.cpp
   image/image_display.cpp
   image/image_file.cpp
   image/image_menus.cpp
+  image/image_recreate.cpp
   image/image_window.cpp
   image/image_window_proc.cpp
   image/image_zoom.cpp
+  image/inspection_commands.cpp
+  image/tool_commands.cpp
+  image/transform_commands.cpp
 )

@@ -16,11 +16,13 @@ list(APPEND KRT_PURE_SOURCES
   imaging/test_patterns.cpp
   imaging/text_state.cpp
   imaging/tool_feed.cpp
+  imaging/transforms.cpp
 )
 list(APPEND KRT_WIN32_SOURCES
   imaging/colour_dialog.cpp
   imaging/font_dialog.cpp
   imaging/grey_pattern.cpp
+  imaging/pick_tools.cpp
   imaging/truetype_font.cpp
   imaging/truetype_text.cpp
 )

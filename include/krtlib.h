@@ -146,6 +146,24 @@ int GetImageStretchMode(int slot);
 int SetImageStretchMode(int mode, int slot);  // KRT_COLORONCOLOR or KRT_HALFTONE; 0, 1 no image
 int SetImageZoom(int zoom, int slot);         // 0, 1 no image, 2 no zoom fits
 
+// ---- Re-creation, transforms and the clipboard ------------------------------------------------
+// A new blank image of width x height (black, or index 0) in place of the slot's: the same
+// name, window position, zoom (as far as the new size lets it fit the screen), depth, palette
+// and stretch mode; it becomes the current image.  0, 1 no image, or the creation's failure
+// (2 no zoom fits, 3 no memory), in which case the old image is gone and the slot is free.
+int RecreateImage(int slot, int width, int height);
+
+// The slot's image onto the clipboard as a device-independent bitmap: 24-bit colour for a
+// 32-bit image (the fourth byte is dropped), indices and the 256-entry palette for an 8-bit
+// one.  Nothing for a slot that holds no image or while another program holds the clipboard.
+void CopyImageToClipboard(int slot);
+// The clipboard's picture drawn into the slot's image with its top-left corner at (x, y); the
+// parts outside are dropped.  x or y of -1: the user places it with the mouse, the click
+// marking its centre (a right click cancels).  A picture of 8 bits or fewer also loads its
+// colours into an 8-bit image's palette from entry 0.  Nothing when the clipboard holds no
+// picture, or one that is damaged.
+void PasteClipboardImage(int x, int slot, int y);
+
 // ---- Image files -------------------------------------------------------------------------
 int KRT_LoadImageFile(const char* name, int x, int y);  // into the current image at (x, y)
 int KRT_SaveImageFile(int height, int width, int format, const char* name);
@@ -249,6 +267,20 @@ void PatternYCrCb(void);  // black at the centre, brighter outwards; Cr upwards,
 void PatternYuv(void);    // the same scheme in YUV
 void PatternYiq(void);    // the same scheme in YIQ
 void PatternGrey(void);   // grey ramps: black to white in the upper half, white to black below
+
+// ---- Picking with the mouse ------------------------------------------------------------------
+// Each waits, dispatching this thread's messages, until the user clicks in the slot's window,
+// shows a rubber band while the mouse moves, and makes the slot the current image.  Results:
+// 0 picked, 1 cancelled (a right click before the first point, or Stop or Exit), 2 no such
+// image (outputs untouched then).  Outputs are set to 0 first; a right click after the first
+// point asks for it again.
+int PickPoint(int slot, int* x, int* y);
+int PickRow(int slot, int* x, int* y);     // a full-width line follows the mouse; use y
+int PickColumn(int slot, int* x, int* y);  // a full-height line follows the mouse; use x
+int PickLine(int slot, int* x1, int* y1, int* x2, int* y2);
+int PickRectangle(int slot, int* left, int* top, int* right, int* bottom);  // corners ordered
+int PickCircle(int slot, int* cx, int* cy, int* r);
+int PickPlacement(int slot, int w, int h, int* x, int* y);  // a w x h box centred on the mouse
 
 // ---- Text colours ---------------------------------------------------------------------------
 extern int krt_tc;    // colour of the built-in font

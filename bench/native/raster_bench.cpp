@@ -2,7 +2,8 @@
 // every figure is read as a ratio: OpenCV's line, circle, rectangle and flood fill on a
 // one-channel 32-bit view of the same kind of buffer, and memcpy for block copies.  One
 // thread, a 2048 x 2048 32-bit image.  Figures are printed, never asserted.  colour_bench.cpp
-// adds the colour conversions and test patterns to the same table.
+// adds the colour conversions and test patterns to the same table, transform_bench.cpp the
+// quarter turns, flips and inversion.
 //
 // Long lines and circle outlines write about one new cache line per pixel, and 2048-word rows
 // put a column's pixels into few cache sets: there both implementations wait on memory alike.
@@ -363,6 +364,9 @@ const Target kTargets[] = {
     {"PatternHsv whole", "memset", "", "ClearImage whole"},
     {"PatternYCrCb whole", "memset", "", "ClearImage whole"},
     {"PatternRgb whole", "memset", "", "ClearImage whole"},
+    {"Rotate 32-bit", "opencv", "<= 1.2"},     {"Rotate 8-bit", "opencv", "<= 1.2"},
+    {"Horz. flip", "opencv", "<= 1.2"},        {"Vert. flip", "opencv", "<= 1.2"},
+    {"Invert", "opencv", "<= 1.2"},
 };
 
 void PrintTable(const std::map<std::string, double>& ns)

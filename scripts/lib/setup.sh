@@ -15,7 +15,8 @@ KRT_WINESERVER_PID=
 
 krt_log() { printf '[krtlib] %s\n' "$*" >&2; }
 
-# Debian packages the builds and tests need.  Each is probed through dpkg itself: a command of
+# Debian packages the builds and tests need (clang with its runtime libraries for the fuzz
+# targets: libFuzzer's library comes with libclang-rt-14-dev, which clang only recommends).  Each is probed through dpkg itself: a command of
 # the same name can come from another package (a stand-in "convert" once hid a missing
 # ImageMagick), so no command or file is taken as proof that a package is installed.
 KRT_PACKAGES=(
@@ -23,6 +24,7 @@ KRT_PACKAGES=(
   wine wine64 mingw-w64 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   xvfb xdotool x11-utils x11-apps xclip imagemagick
   fonts-ipafont-gothic fonts-wine locales gcc libx11-dev
+  clang libclang-rt-14-dev
 )
 
 # True when dpkg reports the package as installed ("install ok installed").
@@ -63,7 +65,8 @@ krt_make_locale() {
 
 krt_build_host() {
   cmake -S "$KRT_ROOT" -B "$KRT_BUILD/host" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DKRT_SANITIZE=${KRT_SANITIZE:-ON} -DKRT_BENCH=${KRT_BENCH:-OFF} >/dev/null || return 1
+        -DKRT_SANITIZE=${KRT_SANITIZE:-ON} -DKRT_BENCH=${KRT_BENCH:-OFF} \
+        -DKRT_FUZZ_BUILD="$KRT_BUILD/fuzz" -DKRT_FUZZ_SECONDS=${KRT_FUZZ_SECONDS:-30} >/dev/null || return 1
   cmake --build "$KRT_BUILD/host" -j "$(nproc 2>/dev/null || echo 2)" || return 1
 }
 
@@ -73,7 +76,14 @@ krt_build_win() {
   cmake --build "$KRT_BUILD/win" -j "$(nproc 2>/dev/null || echo 2)" || return 1
 }
 
-krt_build() { krt_build_host && krt_build_win; }
+# The fuzz targets (tests/fuzz), natively with clang and libFuzzer; the host tree runs them.
+krt_build_fuzz() {
+  cmake -S "$KRT_ROOT/tests/fuzz" -B "$KRT_BUILD/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++ >/dev/null || return 1
+  cmake --build "$KRT_BUILD/fuzz" -j "$(nproc 2>/dev/null || echo 2)" || return 1
+}
+
+krt_build() { krt_build_fuzz && krt_build_host && krt_build_win; }
 
 # Registry settings of the prefix: virtual desktop the size of the screen, no crash dialog,
 # and the Japanese gothic face mapped onto IPAGothic.

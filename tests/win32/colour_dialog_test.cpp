@@ -12,20 +12,7 @@ namespace {
 
 constexpr int kEditRed = 706, kEditGreen = 707, kEditBlue = 708, kAddCustom = 712;
 
-// The dialog the image window owns, once it is up.
-HWND OpenColourDialog(HWND image)
-{
-    PostMessageW(image, WM_COMMAND, 1031, 0);
-    HWND dialog = nullptr;
-    PumpUntil([&] {
-        dialog = nullptr;
-        while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr)
-            if (GetWindow(dialog, GW_OWNER) == image && IsWindowVisible(dialog))
-                return true;
-        return false;
-    });
-    return dialog;
-}
+HWND OpenColourDialog(HWND image) { return OpenOwnedDialog(image, 1031); }
 
 int EditNumber(HWND dialog, int id) { return static_cast<int>(GetDlgItemInt(dialog, id, nullptr, FALSE)); }
 

@@ -173,6 +173,20 @@ Snapshot TakeSnapshot(HDC source, int width, int height)
     return shot;
 }
 
+HWND OpenOwnedDialog(HWND owner, int command)
+{
+    PostMessageW(owner, WM_COMMAND, command, 0);
+    HWND dialog = nullptr;
+    PumpUntil([&] {
+        dialog = nullptr;
+        while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr)
+            if (GetWindow(dialog, GW_OWNER) == owner && IsWindowVisible(dialog))
+                return true;
+        return false;
+    });
+    return dialog;
+}
+
 std::wstring WindowText(HWND window)
 {
     wchar_t text[512] = L"";

@@ -28,6 +28,10 @@ void PumpFor(unsigned milliseconds);
 // waits for it; the thread must be idle or dispatching.
 void RunOnUserThread(const std::function<void()>& work);
 
+// Posts WM_COMMAND `command` to `owner` and waits for the dialog it opens (a visible "#32770"
+// window owned by `owner`); null if none came.
+HWND OpenOwnedDialog(HWND owner, int command);
+
 // A window's text (its title, or a control's label).
 std::wstring WindowText(HWND window);
 

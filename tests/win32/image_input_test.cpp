@@ -420,7 +420,13 @@ TEST_F(ImageWindowInput, TheOtherCommandsDoNothingYet)
 {
     HWND window = Create(0, "idle", 100, 100, 160, 120, 100);
     RunOnUserThread([] { KRT_SetPixel(3, 4, 0xABCDEF); });
-    const std::vector<int> handled = {1004, 1005, 1007, 1008, 1009, 1010, 1046, 1053, 1054, 1055, 1067, 1068, 1071};
+    // Files, zoom, dialogs, patterns, the clipboard, the transforms, the pick tools' commands and
+    // the inspection commands act.
+    const std::vector<int> handled = {1004, 1005, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015, 1016,
+                                      1017, 1018, 1019, 1021, 1022, 1031, 1032, 1034, 1035, 1036, 1037, 1038,
+                                      1039, 1040, 1041, 1042, 1043, 1046, 1047, 1048, 1049, 1052, 1053, 1054,
+                                      1055, 1058, 1059, 1060, 1061, 1062, 1063, 1064, 1065, 1066, 1067, 1068,
+                                      1070, 1071};
     for (int id = 1001; id <= 1071; ++id)
         if (std::find(handled.begin(), handled.end(), id) == handled.end())
             PostMessageW(window, WM_COMMAND, id, 0);

@@ -22,5 +22,13 @@ struct CapturedItem {
 std::vector<CapturedItem> CaptureMenu(DWORD thread, const std::function<void()>& trigger,
                                       unsigned timeoutMs = 10000);
 
+// Ctrl and a right click at a client point of image window `window` open its tools menu, as a
+// user opens it: once to read it, once to walk the arrow keys and Enter to the row of command
+// `id` (in a submenu or on the menu itself).  Returns once the menu has closed and the user
+// thread has dispatched what it posted; a command that waits for the mouse is then waiting.
+bool ChooseToolsRow(HWND window, UINT id);
+// The same with a plain right click, through the image menu.
+bool ChooseImageMenuRow(HWND window, UINT id);
+
 // Narrow (UTF-8 source) text as the menus show it.
 std::wstring Wide(const char* utf8);

@@ -4,7 +4,6 @@
 // it.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <vector>
 
 #include "box_test_support.h"
@@ -12,67 +11,6 @@
 #include "menu_capture.h"
 
 namespace {
-
-// The keys that choose item `id` of a popup menu just opened with nothing selected: Down
-// selects the first item and moves over separators, Right opens a submenu at its first item.
-std::vector<WPARAM> KeysTo(const std::vector<CapturedItem>& menu, UINT id)
-{
-    int top = 0;
-    for (const CapturedItem& item : menu) {
-        if (item.separator)
-            continue;
-        int inner = 0;
-        for (const CapturedItem& sub : item.submenu) {
-            if (sub.id == id) {
-                std::vector<WPARAM> keys(top + 1, VK_DOWN);
-                keys.push_back(VK_RIGHT);
-                keys.insert(keys.end(), inner, VK_DOWN);
-                keys.push_back(VK_RETURN);
-                return keys;
-            }
-            inner += sub.separator ? 0 : 1;
-        }
-        ++top;
-    }
-    return {};
-}
-
-std::vector<WPARAM> queuedKeys;
-std::atomic<bool> keysSent{false};
-std::atomic<bool> menuEnded{false};
-
-// On the menu's own thread, as the menu opens: queue the keys, which the menu's modal loop
-// then takes as a user's key presses.
-LRESULT CALLBACK KeysHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && message->message == WM_INITMENUPOPUP && !keysSent) {
-        keysSent = true;
-        for (WPARAM key : queuedKeys)
-            PostMessageW(message->hwnd, WM_KEYDOWN, key, 0);
-    }
-    if (code == HC_ACTION && message->message == WM_EXITMENULOOP)
-        menuEnded = true;
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// Ctrl and a right click on the window open its tools menu: once to read it, once to walk the
-// keys to row `id`.
-::testing::AssertionResult ChooseToolsRow(HWND window, UINT id)
-{
-    auto click = [window] { PostMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, MAKELPARAM(20, 20)); };
-    queuedKeys = KeysTo(CaptureMenu(userThreadId, click), id);
-    if (queuedKeys.empty())
-        return ::testing::AssertionFailure() << "no row " << id << " in the tools menu";
-    keysSent = false;
-    menuEnded = false;
-    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, KeysHook, nullptr, userThreadId);
-    click();
-    const bool ended = PumpUntil([] { return menuEnded.load(); });
-    UnhookWindowsHookEx(hook);
-    FlushUserThread();  // the chosen row's command was posted before the menu's loop ended
-    return ended ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "the menu did not end";
-}
 
 std::vector<unsigned char> Bytes(int slot)
 {

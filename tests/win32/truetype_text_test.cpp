@@ -202,19 +202,7 @@ TEST_F(TrueTypeText, WithoutAFontTextUsesTheImagesFont)
 
 // ---- "TrueType..." / "Font Change" ---------------------------------------------------------
 
-HWND OpenFontDialog(HWND image)
-{
-    PostMessageW(image, WM_COMMAND, 1049, 0);
-    HWND dialog = nullptr;
-    PumpUntil([&] {
-        dialog = nullptr;
-        while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr)
-            if (GetWindow(dialog, GW_OWNER) == image && IsWindowVisible(dialog))
-                return true;
-        return false;
-    });
-    return dialog;
-}
+HWND OpenFontDialog(HWND image) { return OpenOwnedDialog(image, 1049); }
 
 // Picks another face than the one shown in the dialog's face list, as a click in it does.
 std::wstring PickOtherFace(HWND dialog)

@@ -17,6 +17,7 @@
 #include "core/mailbox.h"
 #include "core/text_convert.h"
 #include "image/file_formats.h"
+#include "image/file_headers.h"
 #include "image/image_file.h"
 #include "image/image_selection.h"
 #include "image/image_table.h"
@@ -177,6 +178,76 @@ std::wstring MakeTemporaryFile(const wchar_t* target)
     return {};
 }
 
+// The file at `path` as a stream over a copy of its bytes in memory, when it may go to the
+// platform decoder: one of the five formats with a sound header, or a file of another kind
+// (icons and metafiles, which the decoder checks itself).  Null otherwise.  The decoder never
+// opens the file itself: given a path, it keeps the file open after some failed decodes, and
+// the user could then neither replace nor delete it until the program ends.  The file is
+// mapped for the checks, which touch only the pages that hold headers, directories and chunk
+// lengths.
+IStream* OpenCheckedImageFile(const wchar_t* path)
+{
+    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    IStream* stream = nullptr;
+    LARGE_INTEGER size = {};
+    const HANDLE mapping = GetFileSizeEx(file, &size) && size.QuadPart > 0 &&
+                                       static_cast<unsigned long long>(size.QuadPart) <= SIZE_MAX
+                               ? CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr)
+                               : nullptr;
+    const void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
+    if (view) {
+        const auto* bytes = static_cast<const unsigned char*>(view);
+        const std::size_t length = static_cast<std::size_t>(size.QuadPart);
+        const FileHeader header = CheckImageFile(bytes, length);
+        if (header.sound || header.kind == FileKind::Other) {
+            if (const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, length)) {
+                if (void* to = GlobalLock(copy)) {
+                    std::memcpy(to, bytes, length);
+                    GlobalUnlock(copy);
+                }
+                if (CreateStreamOnHGlobal(copy, TRUE, &stream) != S_OK) {
+                    stream = nullptr;
+                    GlobalFree(copy);
+                }
+            }
+        }
+        UnmapViewOfFile(view);
+    }
+    if (mapping)
+        CloseHandle(mapping);
+    CloseHandle(file);
+    return stream;
+}
+
+// A decoded picture with the stream it reads from, released after it.
+struct CheckedImage {
+    IStream* stream;
+    std::unique_ptr<Gdiplus::Image> image;
+
+    explicit CheckedImage(const wchar_t* path) : stream(OpenCheckedImageFile(path))
+    {
+        if (stream)
+            image = std::make_unique<Gdiplus::Image>(stream);
+    }
+    ~CheckedImage()
+    {
+        image.reset();
+        if (stream)
+            stream->Release();
+    }
+    CheckedImage(const CheckedImage&) = delete;
+    CheckedImage& operator=(const CheckedImage&) = delete;
+
+    // Decoded, with a size the drawing can hold.
+    bool Decoded() const
+    {
+        return image && image->GetLastStatus() == Gdiplus::Ok && DecodedSizeFits(image->GetWidth(), image->GetHeight());
+    }
+};
+
 }  // namespace
 
 CLSID FindEncoder(const wchar_t* mime)
@@ -207,12 +278,15 @@ int KRT_LoadImageFile(const char* name, int x, int y)
     wchar_t wide[kImageNameUnits];
     if (!WidenWhole(name, wide, kImageNameUnits))
         return 1;
-    Gdiplus::Image image(wide);
-    if (image.GetLastStatus() != Gdiplus::Ok)
+    // Whatever the decoder made of the file, a size the drawing cannot hold (or a placement that
+    // would carry its far edge past the coordinates) is no picture.
+    const CheckedImage checked(wide);
+    if (!checked.Decoded())
         return 1;
+    Gdiplus::Image& image = *checked.image;
     const UINT width = image.GetWidth();
     const UINT height = image.GetHeight();
-    if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX)
+    if (static_cast<std::int64_t>(x) + width > INT32_MAX || static_cast<std::int64_t>(y) + height > INT32_MAX)
         return 1;
     const ImageRecord& record = ImageTable[CurrentImage];
     RGBQUAD palette[256];
@@ -269,8 +343,8 @@ void LoadImageRequest(MailboxFields& request)
 
 void ProbeImageSize(const wchar_t* path, UINT& width, UINT& height)
 {
-    Gdiplus::Image image(path);
-    const bool decoded = image.GetLastStatus() == Gdiplus::Ok;
-    width = decoded ? image.GetWidth() : 0;
-    height = decoded ? image.GetHeight() : 0;
+    const CheckedImage checked(path);
+    const bool decoded = checked.Decoded();
+    width = decoded ? checked.image->GetWidth() : 0;
+    height = decoded ? checked.image->GetHeight() : 0;
 }

@@ -5,7 +5,8 @@
 //
 // Environment: KRT_HOSTILE_SEEDS (the seed folder), KRT_HOSTILE_WORK (an empty folder for the
 // mutants), KRT_HOSTILE_SECONDS (how long), KRT_HOSTILE_FIRST (the first mutant number) and
-// KRT_HOSTILE_CASES (at most this many mutants; 0: no limit).
+// KRT_HOSTILE_CASES (at most this many mutants; 0: no limit); KRT_HOSTILE_AS_IS=1 loads each
+// seed once as it is instead.
 #include <windows.h>
 
 #include <algorithm>
@@ -98,6 +99,7 @@ void UserProgramInit(void)
     const std::string work = Environment("KRT_HOSTILE_WORK", ".");
     const double seconds = std::atof(Environment("KRT_HOSTILE_SECONDS", "30").c_str());
     const unsigned long long first = std::strtoull(Environment("KRT_HOSTILE_FIRST", "0").c_str(), nullptr, 10);
+    const bool asIs = Environment("KRT_HOSTILE_AS_IS", "0") != "0";
     const unsigned long long most = std::strtoull(Environment("KRT_HOSTILE_CASES", "0").c_str(), nullptr, 10);
     const std::vector<Seed> seeds = ReadSeeds(seedFolder);
     KRT_CreateImage(0, "32-bit", 0, 0, 64, 48, 100);
@@ -110,8 +112,12 @@ void UserProgramInit(void)
     for (unsigned long long n = first; !seeds.empty() && Seconds() - start < seconds && (!most || n - first < most);
          ++n) {
         const Seed& seed = seeds[n % seeds.size()];
-        const Mutant mutant = Mutate(seed.bytes, n);
-        const std::string path = work + "\\case" + std::to_string(n) + seed.name.substr(seed.name.rfind('.'));
+        if (asIs && n - first >= seeds.size())
+            break;
+        const Mutant mutant = asIs ? Mutant{seed.bytes, "as it is"} : Mutate(seed.bytes, n);
+        const std::size_t dot = seed.name.rfind('.');
+        const std::string path =
+            work + "\\case" + std::to_string(n) + (dot == std::string::npos ? "" : seed.name.substr(dot));
         if (!WriteAll(path, mutant.bytes)) {
             std::printf("fault: cannot write %s\n", path.c_str());
             ++faults;

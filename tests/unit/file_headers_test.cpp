@@ -154,6 +154,12 @@ TEST(FileHeaders, JpegPngGifTiffLiesAreRefused)
     const std::size_t entries = f[first] | f[first + 1] << 8;
     Put32(f, first + 2 + 12 * entries, first);  // the directory points to itself
     EXPECT_FALSE(Check(f).sound);
+    f = Seed("lzw.tif");
+    const std::size_t directory = f[4] | f[5] << 8;
+    for (std::size_t entry = directory + 2; f[entry] | f[entry + 1] << 8; entry += 12)
+        if ((f[entry] | f[entry + 1] << 8) == 318)  // the white point, which the decoder reads
+            f[entry + 11] ^= 8;                      // its two fractions 128 MiB past the end
+    EXPECT_FALSE(Check(f).sound);
 }
 
 TEST(FileHeaders, OtherKindsAreLeftToTheDecoderAndDecodedSizesAreBounded)

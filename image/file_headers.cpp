@@ -327,7 +327,7 @@ struct Tiff {
     std::uint32_t U32(U64 at) const { return big ? f.Be32(at) : f.Le32(at); }
 };
 
-// Bytes of one value of a field type, or 0 for types that carry no numbers we read.
+// Bytes of one value of a field type, or 0 for a type the format does not define.
 U64 TypeBytes(unsigned type)
 {
     switch (type) {
@@ -376,10 +376,12 @@ FileHeader CheckTiff(const Bytes& f)
         // Every field's values inside the file, whether or not the decoding needs them: the
         // platform decoder reads some that this check does not (a white point pointing past
         // the end of the file crashed it).
+        // A type this format does not have (the 8-byte types of the large variant among them)
+        // has values of unknown size.
         for (U64 i = 0; i < entries; ++i) {
             const U64 entry = directory + 2 + 12 * i;
             const U64 bytes = TypeBytes(t.U16(entry + 2)) * t.U32(entry + 4);
-            if (bytes > 4 && !f.Has(t.U32(entry + 8), bytes))
+            if (TypeBytes(t.U16(entry + 2)) == 0 || (bytes > 4 && !f.Has(t.U32(entry + 8), bytes)))
                 return Refused(kind);
         }
         if (visited.size() == 1)

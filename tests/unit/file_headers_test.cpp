@@ -160,6 +160,10 @@ TEST(FileHeaders, JpegPngGifTiffLiesAreRefused)
         if ((f[entry] | f[entry + 1] << 8) == 318)  // the white point, which the decoder reads
             f[entry + 11] ^= 8;                      // its two fractions 128 MiB past the end
     EXPECT_FALSE(Check(f).sound);
+    f = Seed("lzw.tif");
+    f[directory + 2 + 12 * 13 + 2] = 16;  // an 8-byte type of the large variant, 2 MiB of values
+    f[directory + 2 + 12 * 13 + 6] = 4;
+    EXPECT_FALSE(Check(f).sound);
 }
 
 TEST(FileHeaders, OtherKindsAreLeftToTheDecoderAndDecodedSizesAreBounded)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -398,6 +399,35 @@ TEST_F(ImageFiles, AFailedSaveKeepsTheOldFileAndASuccessfulOneReplacesIt)
     EXPECT_EQ(decoded.width, 16);
     EXPECT_LE(ChannelDistance(decoded.at(8, 8), kMarker), 8);
     EXPECT_EQ(FolderNames(folder.path()), std::vector<std::wstring>{L"keep.jpg"});
+}
+
+// A save onto a disk that fills while the file is written (a 256 KiB disk of its own, which
+// scripts/test mounts and names in KRT_SMALL_DISK): the old file is kept whole and nothing is
+// left beside it; with room again, the save succeeds.
+TEST_F(ImageFiles, ADiskThatFillsDuringASaveKeepsTheOldFile)
+{
+    const char* disk = std::getenv("KRT_SMALL_DISK");
+    if (!disk || !*disk)
+        GTEST_SKIP() << "no small disk mounted";
+    std::wstring folder = L"Z:";
+    for (const char* c = disk; *c; ++c)
+        folder += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    const std::wstring target = folder + L"\\keep.bmp", filler = folder + L"\\filler";
+    for (const std::wstring& name : FolderNames(folder))
+        DeleteFileW((folder + L"\\" + name).c_str());
+    const std::vector<unsigned char> old(20000, 'o');
+    WriteBytes(target, old);
+    // Most of what is left taken, so that the 196,662 bytes of a 256 x 256 BMP cannot fit.
+    WriteBytes(filler, std::vector<unsigned char>(200 * 1024, 'f'));
+    Create(0, 256, 256, 32, kMarker);
+    EXPECT_EQ(Save(KRT_BMP, target, 256, 256), 1);
+    EXPECT_EQ(ReadBytes(target), old);
+    EXPECT_EQ(FolderNames(folder), (std::vector<std::wstring>{L"filler", L"keep.bmp"}));
+    DeleteFileW(filler.c_str());
+    ASSERT_EQ(Save(KRT_BMP, target, 256, 256), 0);
+    EXPECT_EQ(ReadBytes(target).size(), 54u + 256 * 256 * 3);
+    EXPECT_EQ(FolderNames(folder), std::vector<std::wstring>{L"keep.bmp"});
+    DeleteFileW(target.c_str());
 }
 
 // Variants of a good file of each format: cut short at several places, and overwritten in the

@@ -105,7 +105,8 @@ press() {
   xdotool mousemove $((BL + b[1] + b[3] / 2)) $((BT + b[2] + b[4] / 2)) click 1
   sleep 0.6  # one frame sees each click; also keeps clicks apart from double clicks
   model_button "$1"
-  maybe_sample
+  (($1 != 11)) && maybe_sample  # after "break" the images are gone
+  return 0
 }
 
 # drag X Y DX DY: a press at image point (X, Y), moved by (DX, DY) in two steps, released.

@@ -1,7 +1,11 @@
 // A small console program the end-to-end scripts run beside the program under test, in the
 // same Wine session, to read what X cannot tell: system metrics, window rectangles and
-// texts, the clipboard, and to post commands.  Output is UTF-8, one value per line.
+// texts, the clipboard, a process's memory and handle counts, and to post commands.  Output is
+// UTF-8, one value per line.
 #include <windows.h>
+#include <psapi.h>
+#include <tlhelp32.h>
+#include <winternl.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -260,6 +264,130 @@ int RenderConsole(int width, int height, const char* file, int count, char** lin
     return result;
 }
 
+// The process id of the first process whose image name is this one (case ignored), or 0.
+DWORD FindProcess(const char* imageName)
+{
+    const std::wstring wanted = Widen(imageName);
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD found = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        if (!_wcsicmp(entry.szExeFile, wanted.c_str()))
+            found = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return found;
+}
+
+// GDI objects of another process from its handle table, for systems whose GetGuiResources
+// answers 0 (Wine): the table the process's block points to holds one entry per live object,
+// with a non-zero type.  Layout of an entry: object pointer, owner word, unique word, type
+// byte, flags byte, user pointer (24 bytes); 65536 entries.
+long CountGdiEntries(HANDLE process)
+{
+    PROCESS_BASIC_INFORMATION basic = {};
+    ULONG length = 0;
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0 ||
+        !basic.PebBaseAddress)
+        return -1;
+    constexpr SIZE_T kTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;  // GdiSharedHandleTable
+    UINT_PTR table = 0;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + kTableOffset, &table,
+                           sizeof table, &read) ||
+        !table)
+        return -1;
+    constexpr size_t kEntrySize = 24, kEntries = 0x10000, kTypeOffset = 14;
+    std::vector<unsigned char> entries(kEntrySize * kEntries);
+    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(), entries.size(), &read))
+        return -1;
+    long count = 0;
+    for (size_t i = 0; i < read / kEntrySize; ++i)
+        count += entries[i * kEntrySize + kTypeOffset] != 0;
+    return count;
+}
+
+// USER objects of another process, for systems whose GetGuiResources answers 0: its windows
+// (top-level, message-only and every descendant) and the menu bars they hold.  Menus, cursors
+// and icons that no window holds are not visible from outside.
+struct UserCount { DWORD pid; long n; };
+
+BOOL CALLBACK CountChild(HWND window, LPARAM data)
+{
+    UserCount& count = *reinterpret_cast<UserCount*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    count.n += pid == count.pid;
+    return TRUE;
+}
+
+void CountWindowTree(HWND window, UserCount& count)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == count.pid) {
+        ++count.n;
+        if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD) && GetMenu(window))
+            ++count.n;
+    }
+    EnumChildWindows(window, CountChild, reinterpret_cast<LPARAM>(&count));  // all descendants
+}
+
+long CountUserObjects(DWORD pid)
+{
+    UserCount count = {pid, 0};
+    EnumWindows([](HWND window, LPARAM data) {
+        CountWindowTree(window, *reinterpret_cast<UserCount*>(data));
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&count));
+    for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
+         window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr))
+        CountWindowTree(window, count);
+    return count.n;
+}
+
+// "private-bytes gdi-objects user-objects how": the process's private bytes and its GDI and USER
+// object counts, `how` telling whether the counts came from GetGuiResources ("system") or from
+// the fallbacks above ("table"/"windows").  The process is a PID or an image name.
+int ProcessStats(const char* which)
+{
+    const DWORD pid = std::strspn(which, "0123456789") == std::strlen(which) ? std::strtoul(which, nullptr, 10)
+                                                                              : FindProcess(which);
+    HANDLE process = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid) : nullptr;
+    if (!process) {
+        std::printf("none\n");
+        return 1;
+    }
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof memory;
+    const bool haveMemory =
+        GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    long gdi = GetGuiResources(process, GR_GDIOBJECTS);
+    long user = GetGuiResources(process, GR_USEROBJECTS);
+    const char* gdiHow = "system";
+    const char* userHow = "system";
+    if (gdi == 0) {
+        gdi = CountGdiEntries(process);
+        gdiHow = "table";
+    }
+    if (user == 0) {
+        user = CountUserObjects(pid);
+        userHow = "windows";
+    }
+    CloseHandle(process);
+    if (!haveMemory || gdi < 0) {
+        std::printf("none\n");
+        return 1;
+    }
+    // Wine fills only the basic counters (and says so in cb); there the commit charge is
+    // PagefileUsage, which is what PrivateUsage reports on Windows as well.
+    const SIZE_T privateBytes = memory.cb >= sizeof memory ? memory.PrivateUsage : memory.PagefileUsage;
+    std::printf("%llu %ld %ld %s/%s\n", static_cast<unsigned long long>(privateBytes), gdi, user, gdiHow, userHow);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -269,7 +397,7 @@ int main(int argc, char** argv)
                      "usage: probe metrics | rect C T | client C T | title C T | texts C T | child-rects C T"
                      " | count C T"
                      " | menus | clipboard-text | post C T MSG WPARAM LPARAM | exit-all"
-                     " | render-console W H FILE LINE...\n");
+                     " | render-console W H FILE LINE... | process-stats PID|IMAGE\n");
         return 2;
     }
     const std::string command = argv[1];
@@ -281,6 +409,8 @@ int main(int argc, char** argv)
         return ClipboardText();
     if (command == "exit-all")
         return ExitAll();
+    if (command == "process-stats" && argc >= 3)
+        return ProcessStats(argv[2]);
     if (argc < 4)
         return 2;
     if (command == "render-console" && argc >= 5)

@@ -46,6 +46,10 @@ void PumpMessages();      // GUI thread: dispatch until the queue is empty
 // Exit: ends the user-program thread (waiting up to 2000 ms, then terminating it) and destroys
 // the main window.
 void ExitFramework();
+// Called on entry by the library calls a busy program makes (printing, dispatching): once Exit's
+// wait has run out, the user-program thread ends here, where it holds no lock of the library,
+// the C runtime or the window system, instead of being terminated wherever it happens to be.
+void EndUserThreadIfOverdue();
 
 // Whether Ctrl is held, as this thread's key state says.
 inline bool CtrlHeld() { return GetKeyState(VK_CONTROL) < 0; }

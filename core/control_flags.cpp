@@ -4,6 +4,7 @@ std::atomic<int> startRequested{0};
 std::atomic<int> running{0};
 std::atomic<int> stopRequested{0};
 std::atomic<int> exitState{0};
+std::atomic<int> exitOverdue{0};
 
 void ResetControlFlags()
 {
@@ -11,4 +12,5 @@ void ResetControlFlags()
     running = 0;
     stopRequested = 0;
     exitState = 0;
+    exitOverdue = 0;
 }

@@ -7,6 +7,7 @@ extern std::atomic<int> startRequested;  // GUI sets 1 on Start; the user thread
 extern std::atomic<int> running;         // 1 while UserProgramMain runs
 extern std::atomic<int> stopRequested;   // cooperative stop, polled by WaitNextFrame and the tools
 extern std::atomic<int> exitState;       // 0 normal, 1 Exit requested, 2 the user thread has left its loop
+extern std::atomic<int> exitOverdue;     // 1 once Exit's wait has run out: the user thread ends at its next library call
 
 // Back to the state of a freshly started process.
 void ResetControlFlags();

@@ -43,9 +43,14 @@ DWORD WINAPI UserThreadMain(LPVOID);
 void PumpMessages();      // GUI thread: dispatch until the queue is empty
 // PumpUserMessages (krtlib.h), on the user-program thread, offers each message to the boxes first.
 
-// Exit: ends the user-program thread (waiting up to 2000 ms, then terminating it) and destroys
-// the main window.
+// Exit: ends the user-program thread and destroys the main window.  The thread's dialogs are
+// answered; it has 2000 ms to end, then it ends at its next library call, and one that makes
+// none within 500 ms more is terminated.
 void ExitFramework();
+// Called on entry by the library calls a busy program makes (printing, dispatching): once Exit's
+// wait has run out, the user-program thread ends here, where it holds no lock of the library,
+// the C runtime or the window system, instead of being terminated wherever it happens to be.
+void EndUserThreadIfOverdue();
 
 // Whether Ctrl is held, as this thread's key state says.
 inline bool CtrlHeld() { return GetKeyState(VK_CONTROL) < 0; }

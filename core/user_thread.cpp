@@ -1,6 +1,9 @@
 // The user-program thread, the two threads' message pumps, the clock, frame pacing and Exit.
 #include <windows.h>
 
+#include <algorithm>
+#include <cwchar>
+
 #include "boxes/box_state.h"
 #include "core/clock.h"
 #include "core/control_flags.h"
@@ -13,6 +16,9 @@
 namespace {
 
 constexpr unsigned kExitWaitMs = 2000;
+constexpr unsigned kDialogAnswerMs = 50;
+// After the wait, how long a program that still calls the library has to reach such a call.
+constexpr unsigned kSafePointWaitMs = 500;
 constexpr int64_t kFrameMs = 30;
 
 int64_t Counter()
@@ -39,6 +45,26 @@ bool TakeMessage(MSG& message)
     return false;
 }
 
+// The dialogs of the user-program thread (file, colour and font dialogs, pause and error boxes)
+// run modal loops that return only when the dialog ends.  Exit answers them as the user's
+// safest button would (Cancel, else No, else OK), so that the thread gets back to code that sees
+// exitState and ends by itself instead of being ended by force inside the dialog.
+BOOL CALLBACK AnswerDialog(HWND window, LPARAM)
+{
+    wchar_t name[8];
+    if (!IsWindowVisible(window) || !GetClassNameW(window, name, 8) || wcscmp(name, L"#32770") != 0)
+        return TRUE;
+    const int answer = GetDlgItem(window, IDCANCEL) ? IDCANCEL : GetDlgItem(window, IDNO) ? IDNO : IDOK;
+    PostMessageW(window, WM_COMMAND, answer, 0);
+    return TRUE;
+}
+
+void AnswerUserThreadDialogs()
+{
+    if (userThreadId)
+        EnumThreadWindows(userThreadId, AnswerDialog, 0);
+}
+
 }  // namespace
 
 // A poster may wait only while the user-program thread can still serve its request.
@@ -60,8 +86,15 @@ void PumpMessages()
     }
 }
 
+void EndUserThreadIfOverdue()
+{
+    if (exitOverdue != 0 && GetCurrentThreadId() == userThreadId)
+        ExitThread(1);  // the exit code of a thread ended by force
+}
+
 void PumpUserMessages()
 {
+    EndUserThreadIfOverdue();
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
         if (!TakeMessage(message))
@@ -121,23 +154,43 @@ int WaitNextFrame()
     return 0;
 }
 
+namespace {
+
+// Waits up to `limitMs` for the user-program thread to end.  Messages the thread sends to the
+// main window meanwhile (its status line, its file-drop style) are served, so a thread that is
+// ending normally is never held up by this wait.  The thread's dialogs are answered on every
+// turn: one may open another (an overwrite prompt, or a program's next pause box).
+void WaitForUserThread(unsigned limitMs)
+{
+    const unsigned t0 = MillisecondClock();
+    while (UserThreadAlive()) {
+        const unsigned elapsed = MillisecondClock() - t0;
+        if (elapsed > limitMs)
+            break;
+        AnswerUserThreadDialogs();
+        const unsigned slice = std::min(limitMs + 1 - elapsed, kDialogAnswerMs);
+        MsgWaitForMultipleObjects(1, &userThread, FALSE, slice, QS_SENDMESSAGE);
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+}  // namespace
+
 void ExitFramework()
 {
     lineInputOwner = 0;  // a pending line input returns
     stopRequested = 1;
     exitState = 1;
     KRT_CloseAllLogs();
-    // Wait up to 2000 ms for the thread to leave its loop.  Messages the thread sends to the
-    // main window meanwhile (its status line, its file-drop style) are served, so a thread that
-    // is ending normally is never held up by this wait.
-    const unsigned t0 = MillisecondClock();
-    while (UserThreadAlive()) {
-        const unsigned elapsed = MillisecondClock() - t0;
-        if (elapsed > kExitWaitMs)
-            break;
-        MsgWaitForMultipleObjects(1, &userThread, FALSE, kExitWaitMs + 1 - elapsed, QS_SENDMESSAGE);
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    WaitForUserThread(kExitWaitMs);
+    // A thread terminated inside a print may hold the lock of the window system's drawing, of
+    // the heap or of a C stream, and the shut-down that follows would wait for it for ever.  So
+    // a program that still calls the library is ended at its next call; only one that never
+    // calls it (a pure computation) is terminated.
+    if (UserThreadAlive()) {
+        exitOverdue = 1;
+        WaitForUserThread(kSafePointWaitMs);
     }
     if (UserThreadAlive())
         TerminateThread(userThread, 1);

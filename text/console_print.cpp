@@ -93,6 +93,7 @@ void DispatchForPrint(unsigned now)
 
 void KRT_Print(const char* format, ...)
 {
+    EndUserThreadIfOverdue();
     TextWindowRecord* record = CurrentOpenTextWindow();
     if (!record || !format)
         return;

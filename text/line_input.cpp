@@ -133,6 +133,13 @@ void KRT_InputLine(char* buffer)
     const int cellWidth = record->cellWidth, cellHeight = record->cellHeight;
     for (;;) {
         PumpUserMessages();
+        // Exit clears the owner, but an input that took the owner over just after that must
+        // still end, and before any key typed meanwhile makes a line.
+        if (exitState != 0) {
+            lineInputOwner = 0;
+            ShowIdleStatus();
+            return;
+        }
         const bool quietBefore = !ConsoleHasChanges(*record);
         unsigned short unit = RingTake(InputRing);
         if (unit == '\t')

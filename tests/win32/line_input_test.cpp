@@ -2,6 +2,8 @@
 // the text window while KRT_InputLine runs on the user-program thread.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -159,6 +161,28 @@ TEST_F(LineInput, ClosingTheWindowOrExitEndsTheInputWithAnEmptyLine)
     EXPECT_EQ(line.done, 1);
     EXPECT_STREQ(line.text, "");
     EXPECT_EQ(exitState, 2);
+}
+
+TEST_F(LineInput, AnInputBegunAfterExitClearedTheOwnerReturnsAnEmptyLine)
+{
+    // Exit cleared the owner just before the input took it over: the input still ends.  The
+    // keys typed meanwhile are not taken as a line.
+    static std::atomic<int> done;
+    static char text[256];
+    done = 0;
+    std::strcpy(text, "unset");
+    PostToUserThread([] {
+        exitState = 1;
+        KRT_InputLine(text);
+        done = 1;
+    });
+    if (!PumpUntil([] { return done == 1; }, 3000)) {
+        RingPut(InputRing, 'z');
+        RingPut(InputRing, '\r');
+        PumpUntil([] { return done == 1; });
+    }
+    EXPECT_STREQ(text, "");
+    EXPECT_EQ(lineInputOwner, 0);
 }
 
 TEST_F(LineInput, WorksWhenCalledOnTheGuiThread)

@@ -11,6 +11,7 @@ list(APPEND KRT_WIN32_SOURCES
   text/command_prompt.cpp
   text/console_print.cpp
   text/console_repaint.cpp
+  text/glyph_cache.cpp
   text/line_input.cpp
   text/log_file.cpp
   text/text_window.cpp

@@ -4,6 +4,8 @@
 #include "text/text_window.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <cwchar>
 
 #include "core/colour_ref.h"
@@ -12,6 +14,7 @@
 #include "core/window_placement.h"
 #include "krtlib.h"
 #include "text/console_repaint.h"
+#include "text/glyph_cache.h"
 #include "text/log_file.h"
 #include "text/print_walk.h"
 
@@ -28,12 +31,6 @@ void ApplyColours(const TextWindowRecord& record)
     SetBkColor(record.memoryDC, ToColorRef(record.backColor));
 }
 
-void ClearBackBuffer(const TextWindowRecord& record)
-{
-    PatBlt(record.memoryDC, 0, 0, record.width, record.height, PATCOPY);  // the black brush
-    SetConsoleInkBottom(record, 0);
-}
-
 // The back buffer's bitmap has as many spare rows below the window's rows as the window has: a
 // scroll moves the memory DC's viewport origin one line down into them, and only when they are
 // used up are the window's rows moved back to the top, with one block transfer.  Everything drawn
@@ -41,8 +38,34 @@ void ClearBackBuffer(const TextWindowRecord& record)
 // console no longer copies the whole buffer for every line printed.
 int ScrollOrigin[kTextWindowSlots];  // the bitmap row shown at the window's row 0
 int BitmapRows[kTextWindowSlots];
+std::uint32_t* BitmapPixels[kTextWindowSlots];  // the back buffer's pixels, top-down rows
 
 int SlotOf(const TextWindowRecord& record) { return static_cast<int>(&record - TextWindowTable); }
+
+// Window rows [top, bottom) black: zeros written straight into the pixels, or the black brush
+// where the buffer has none of its own.
+void FillBlack(const TextWindowRecord& record, int top, int bottom)
+{
+    const int slot = SlotOf(record);
+    top = std::max(top, 0);
+    bottom = std::min(bottom, BitmapRows[slot] - ScrollOrigin[slot]);
+    if (bottom <= top)
+        return;
+    if (!BitmapPixels[slot]) {
+        PatBlt(record.memoryDC, 0, top, record.width, bottom - top, PATCOPY);
+        return;
+    }
+    GdiFlush();  // the window system's drawing into the rows is done before they are cleared
+    const std::size_t width = static_cast<std::size_t>(record.width > 0 ? record.width : 1);
+    std::memset(BitmapPixels[slot] + (ScrollOrigin[slot] + static_cast<std::size_t>(top)) * width, 0,
+                (bottom - top) * width * sizeof(std::uint32_t));
+}
+
+void ClearBackBuffer(const TextWindowRecord& record)
+{
+    FillBlack(record, 0, record.height);
+    SetConsoleInkBottom(record, 0);
+}
 
 void SetScrollOrigin(const TextWindowRecord& record, int origin)
 {
@@ -64,18 +87,32 @@ void ScrollRowsUp(const TextWindowRecord& record, int copyHeight)
 }
 
 // The window's own DC, a memory DC and a back buffer of the record's size (and as many spare
-// rows), with the black brush, the OEM fixed font and the buffer selected.
+// rows), with the black brush, the OEM fixed font and the buffer selected.  The buffer is a
+// 32-bit DIB section, whose pixels printable text is copied into from cached glyph cells.
 void CreateBackBuffer(TextWindowRecord& record)
 {
     const int width = record.width > 0 ? record.width : 1;
     const int rows = 2 * (record.height > 0 ? record.height : 1);
     record.windowDC = GetDC(record.window);
     record.memoryDC = CreateCompatibleDC(record.windowDC);
-    record.backBuffer = CreateCompatibleBitmap(record.windowDC, width, rows);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -rows;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    record.backBuffer = CreateDIBSection(record.windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!record.backBuffer) {
+        bits = nullptr;  // drawn through GDI alone, into a bitmap of the display's kind
+        record.backBuffer = CreateCompatibleBitmap(record.windowDC, width, rows);
+    }
     SelectObject(record.memoryDC, GetStockObject(BLACK_BRUSH));
     SelectObject(record.memoryDC, GetStockObject(OEM_FIXED_FONT));
     record.previousBitmap = static_cast<HBITMAP>(SelectObject(record.memoryDC, record.backBuffer));
     BitmapRows[SlotOf(record)] = rows;
+    BitmapPixels[SlotOf(record)] = static_cast<std::uint32_t*>(bits);
     ScrollOrigin[SlotOf(record)] = 0;
 }
 
@@ -88,6 +125,7 @@ void ReleaseBackBuffer(TextWindowRecord& record)
     record.memoryDC = nullptr;
     record.windowDC = nullptr;
     record.backBuffer = nullptr;
+    BitmapPixels[SlotOf(record)] = nullptr;
     record.previousBitmap = nullptr;
 }
 
@@ -194,7 +232,7 @@ void KRT_ClearTextWindow(void)
     // Only the rows that hold anything: below them the buffer is black already, and a frame's
     // clear then repaints only its own lines.
     const int inked = ConsoleInkBottom(*record);
-    PatBlt(record->memoryDC, 0, 0, record->width, inked, PATCOPY);
+    FillBlack(*record, 0, inked);
     SetConsoleInkBottom(*record, 0);
     MarkConsoleRows(*record, 0, inked);
     record->cursorX = record->cursorY = 0;
@@ -251,7 +289,7 @@ bool TextNewline(TextWindowRecord& record)
         return false;
     ScrollRowsUp(record, copyHeight);
     // The freed line is black whatever the background colour.
-    PatBlt(record.memoryDC, 0, record.cursorY, record.width, record.height - record.cursorY, PATCOPY);
+    FillBlack(record, record.cursorY, record.height);
     SetConsoleInkBottom(record, std::min(ConsoleInkBottom(record) - record.cellHeight, record.cursorY));
     MarkConsoleWhole(record);
     return true;
@@ -259,7 +297,12 @@ bool TextNewline(TextWindowRecord& record)
 
 void DrawTextAtCursor(TextWindowRecord& record, const wchar_t* units, int count)
 {
-    TextOutW(record.memoryDC, record.cursorX, record.cursorY, units, count);
+    const int slot = SlotOf(record);
+    const GlyphTarget target = {BitmapPixels[slot], record.width > 0 ? record.width : 1, BitmapRows[slot]};
+    if (!DrawCachedGlyphs(target, record.cursorX, ScrollOrigin[slot] + record.cursorY, units, count,
+                          static_cast<HFONT>(GetStockObject(OEM_FIXED_FONT)), record.cellWidth, record.cellHeight,
+                          ToColorRef(record.textColor), ToColorRef(record.backColor)))
+        TextOutW(record.memoryDC, record.cursorX, record.cursorY, units, count);
     const int bottom = record.cursorY + record.cellHeight;
     if (ConsoleInkBottom(record) < bottom)
         SetConsoleInkBottom(record, bottom);

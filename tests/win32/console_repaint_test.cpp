@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/process_state.h"
 #include "text/console_repaint.h"
@@ -170,6 +171,50 @@ TEST_F(ConsoleRepaint, TenThousandPrintsLeaveTheReferenceLinesAndLogServeMessage
         expected += LineText(k) + "\r\n";
     EXPECT_TRUE(FileBytes(LogPath(0)) == expected) << "the log differs";
     std::remove(LogPath(0).c_str());
+}
+
+// Every printable character in three colour pairs, printed in lines of 40, looks exactly as
+// TextOutW draws the same lines: printable text is copied from cached glyph cells.
+TEST_F(ConsoleRepaint, EveryPrintableCharacterInEveryColourPairLooksAsTextOutWDrawsIt)
+{
+    ASSERT_EQ(OpenTextWindowOnUserThread(0, 60, 60, 400, 300), 0);
+    const TextWindowRecord& r = TextRecord(0);
+    const int pairs[][2] = {{0x000000, 0xFFFFFF}, {0x203080, 0xFFE040}, {0xFFFFFF, 0x000000}};
+    std::string all;
+    for (char c = 0x20; c <= 0x7E; ++c)
+        all += c;
+    std::vector<std::pair<std::string, int>> lines;  // text, colour pair
+    for (int p = 0; p < 3; ++p)
+        for (std::size_t at = 0; at < all.size(); at += 40)
+            lines.push_back({all.substr(at, 40), p});
+    RunOnUserThread([&] {
+        for (const auto& [text, p] : lines) {
+            KRT_PushTextColor(pairs[p][0], pairs[p][1]);
+            KRT_Print("%s\n", text.c_str());
+            KRT_PopTextColor();
+        }
+    });
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.width, r.height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(OEM_FIXED_FONT));
+    PatBlt(dc, 0, 0, r.width, r.height, BLACKNESS);
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        const int back = pairs[lines[row].second][0], text = pairs[lines[row].second][1];
+        SetBkColor(dc, RGB(back >> 16, (back >> 8) & 0xFF, back & 0xFF));
+        SetTextColor(dc, RGB(text >> 16, (text >> 8) & 0xFF, text & 0xFF));
+        const std::wstring wide(lines[row].first.begin(), lines[row].first.end());
+        TextOutW(dc, 0, static_cast<int>(row) * r.cellHeight, wide.c_str(), static_cast<int>(wide.size()));
+    }
+    const Snapshot expected = TakeSnapshot(dc, r.width, r.height);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EXPECT_TRUE(SamePicture(BackBuffer(0), expected, "every_printable_character"));
 }
 
 TEST_F(ConsoleRepaint, APrintRepaintsOnlyItsLinesAndAScrollRepaintsTheWindow)

@@ -66,7 +66,7 @@ krt_make_locale() {
 krt_build_host() {
   cmake -S "$KRT_ROOT" -B "$KRT_BUILD/host" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DKRT_SANITIZE=${KRT_SANITIZE:-ON} -DKRT_BENCH=${KRT_BENCH:-OFF} \
-        -DKRT_FUZZ_BUILD="$KRT_BUILD/fuzz" -DKRT_FUZZ_SECONDS=${KRT_FUZZ_SECONDS:-30} >/dev/null || return 1
+        -DKRT_FUZZ_BUILD="$KRT_BUILD/fuzz" -DKRT_FUZZ_SECONDS=${KRT_FUZZ_SECONDS:-20} >/dev/null || return 1
   cmake --build "$KRT_BUILD/host" -j "$(nproc 2>/dev/null || echo 2)" || return 1
 }
 

@@ -84,8 +84,10 @@ inline void TypeUnits(HWND window, const std::wstring& units)
     size_t sent = 0;
     for (wchar_t unit : units) {
         PostMessageW(window, WM_CHAR, unit, 0);
+        // The ring holds only so many units: each 64 wait until the line input has taken them,
+        // with a deadline a busy machine cannot reach (a unit posted to a full ring is lost).
         if (++sent % 64 == 0)
-            PumpUntil([] { return RingReadIndex(InputRing) == -1; }, 2000);
+            PumpUntil([] { return RingReadIndex(InputRing) == -1; }, 60000);
     }
 }
 

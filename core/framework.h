@@ -13,6 +13,10 @@ extern HWND statusLine;
 extern HMENU menuBar;
 extern HANDLE userThread;
 extern DWORD userThreadId;
+// Whether the main window's drop-in takes its 28 steps of 20 ms and the rest after them (about a
+// second).  The library's own tests, which start the library again for every case, make the same
+// moves without the waits.
+extern bool dropInPaced;
 // The working directory at start-up in UTF-16 (see process_state.h); the log folder is the
 // one the log files are opened in, so that any folder name works.
 extern wchar_t openFolderW[kPathChars];

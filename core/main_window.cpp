@@ -14,6 +14,7 @@ HWND MainWindow = nullptr;
 HWND statusLine = nullptr;
 HANDLE userThread = nullptr;
 DWORD userThreadId = 0;
+bool dropInPaced = true;
 
 namespace {
 
@@ -42,10 +43,12 @@ void OnCreate(HWND window)
         GetWindowRect(window, &r);
         SetWindowPos(window, nullptr, r.left, r.top + offset, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-        BusyWaitSince(t, kDropStepMs);
+        if (dropInPaced)
+            BusyWaitSince(t, kDropStepMs);
         t = MillisecondClock();
     }
-    BusyWaitSince(t, kDropRestMs);
+    if (dropInPaced)
+        BusyWaitSince(t, kDropRestMs);
     HDC dc = GetDC(window);
     displayColourDepth = GetDeviceCaps(dc, BITSPIXEL);
     ReleaseDC(window, dc);

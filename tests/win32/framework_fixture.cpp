@@ -61,6 +61,7 @@ LRESULT CALLBACK RunnerHook(int code, WPARAM wParam, LPARAM lParam)
 int StartFramework()
 {
     runnerWindow = nullptr;
+    dropInPaced = false;  // the same moves, without a second of waiting per test
     const int result = KrtStart(GetModuleHandleW(nullptr));
     if (result != 0)
         return result;

@@ -46,6 +46,24 @@ using OwnedWindow = UniqueHandle<HWND, WindowTraits>;
 using OwnedMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
 using OwnedBitmap = UniqueHandle<HBITMAP, BitmapTraits>;
 
+// A 32-bit DIB section of width x height with row 0 at the top; its pixels (0x00RRGGBB words)
+// go to *bits.  Null, with *bits null, when it cannot be made.
+inline HBITMAP CreateTopDownDib32(HDC dc, int width, int height, void** bits)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    *bits = nullptr;
+    const HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    if (!dib)
+        *bits = nullptr;
+    return dib;
+}
+
 // A window's own DC (GetDC), released to its window.
 class OwnedWindowDc {
 public:

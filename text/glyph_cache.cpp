@@ -6,6 +6,8 @@
 #include <mutex>
 #include <vector>
 
+#include "core/gdi_handles.h"
+
 namespace {
 
 constexpr wchar_t kFirst = 0x20, kLast = 0x7E;
@@ -31,15 +33,8 @@ struct Canvas {
 
     Canvas(int width, int height, const Atlas& atlas, COLORREF fill)
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        dib = CreateTopDownDib32(nullptr, width, height, &bits);
         if (!dc || !dib || !bits)
             return;
         pixels = static_cast<std::uint32_t*>(bits);

@@ -10,6 +10,7 @@
 
 #include "core/colour_ref.h"
 #include "core/framework.h"
+#include "core/gdi_handles.h"
 #include "core/mailbox.h"
 #include "core/window_placement.h"
 #include "krtlib.h"
@@ -95,19 +96,10 @@ void CreateBackBuffer(TextWindowRecord& record)
     const int rows = 2 * (record.height > 0 ? record.height : 1);
     record.windowDC = GetDC(record.window);
     record.memoryDC = CreateCompatibleDC(record.windowDC);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -rows;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    record.backBuffer = CreateDIBSection(record.windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!record.backBuffer) {
-        bits = nullptr;  // drawn through GDI alone, into a bitmap of the display's kind
+    record.backBuffer = CreateTopDownDib32(record.windowDC, width, rows, &bits);
+    if (!record.backBuffer)  // drawn through GDI alone, into a bitmap of the display's kind
         record.backBuffer = CreateCompatibleBitmap(record.windowDC, width, rows);
-    }
     SelectObject(record.memoryDC, GetStockObject(BLACK_BRUSH));
     SelectObject(record.memoryDC, GetStockObject(OEM_FIXED_FONT));
     record.previousBitmap = static_cast<HBITMAP>(SelectObject(record.memoryDC, record.backBuffer));

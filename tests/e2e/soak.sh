@@ -180,8 +180,15 @@ one_run() {
 
   main_window_key c  # Stop while idle: the next Start must still start
   sleep 0.2
-  xdotool key s
-  wait_until 20 window_exists - "$CANVAS" || return 1
+  # A key typed while another window is taking the focus can be lost: Start again until the
+  # run's window comes (a Start during a run does nothing).
+  local try
+  for try in 1 2 3; do
+    main_window_key s
+    wait_until 15 window_exists - "$CANVAS" && break
+    e2e_log "run $k: Start had no effect yet"
+  done
+  window_exists - "$CANVAS" || return 1
   model_start
   sleep 1
   read -r IL IT _ _ <<<"$(probe client - "$CANVAS")"
@@ -254,7 +261,7 @@ first_sample_from() {
 # (RULE pct), or never above it (RULE flat); adds the figures to the summary.
 steady() {
   local col=$1 name=$2 ref=$3 rule=$4 base value i worst=0 dev grew=0
-  if ((ref < 0)); then e2e_log "$name: no sample after the reference time"; return 1; fi
+  if ((ref < 0 || ref >= ${#ROWS[@]})); then e2e_log "$name: no sample after the reference time"; return 1; fi
   base=$(cut -d, -f"$col" <<<"${ROWS[ref]}")
   for ((i = ref; i < ${#ROWS[@]}; i++)); do
     value=$(cut -d, -f"$col" <<<"${ROWS[i]}")
@@ -308,7 +315,7 @@ plot() {
   args+=(-draw "text 40,$((3 * (h + 30) + 4)) 'time 0 .. ${ROWS[-1]%%,*} s'")
   convert -size $((w + 60))x$((3 * (h + 30) + 14)) xc:white "${args[@]}" "$SOAK_PNG"
 }
-plot || e2e_log "no plot"
+if ((${#ROWS[@]})); then plot || e2e_log "no plot"; else e2e_log "no sample, no plot"; fi
 
 main_window_key x
 wait_exit "$EDITOR_PID" 20

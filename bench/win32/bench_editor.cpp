@@ -13,29 +13,12 @@
 #include "core/framework.h"
 #include "image/image_table.h"
 #include "krtlib.h"
+#include "bench_timing.h"
 
 namespace {
 
 constexpr int kRounds = 41;
 constexpr double kRoundMs = 25;
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Milliseconds()
-{
-    static const double factor = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return 1000.0 / static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * factor;
-}
 
 void Measure(int size_w, int size_h, int points, bool freeLimits = false)
 {

@@ -17,40 +17,13 @@
 #include "image/image_table.h"
 #include "image/image_zoom.h"
 #include "krtlib.h"
+#include "bench_timing.h"
 
 namespace {
 
 constexpr int kSide = 2048;
 constexpr int kBig = 0;    // 2048 x 2048 at 50 %
 constexpr int kSmall = 1;  // 1024 x 1024 at 100 %
-
-double Milliseconds()
-{
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-// The time of one call, over `calls` calls; GDI's queue is flushed inside the timing.
-double TimePerCall(const std::function<void()>& work, int calls)
-{
-    const double t = Milliseconds();
-    for (int c = 0; c < calls; ++c)
-        work();
-    GdiFlush();
-    return (Milliseconds() - t) / calls;
-}
-
-double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // Library and bare take turns, so that a slow patch of the machine falls on both.
 void Compare(const char* what, const std::function<void()>& library, const std::function<void()>& bare, int runs,

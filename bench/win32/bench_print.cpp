@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "core/framework.h"
+#include "core/gdi_handles.h"
 #include "krtlib.h"
 #include "text/console_repaint.h"
 #include "text/text_window_table.h"
+#include "bench_timing.h"
 
 namespace {
 
@@ -21,32 +23,14 @@ constexpr int kPrintsPerRound = 4000;  // 20,000 prints in all
 constexpr const char* kLine = "0123456789abcdefghijklmnopqrstuvwxyzABCD\n";  // 40 characters and a newline
 constexpr const wchar_t* kWide = L"0123456789abcdefghijklmnopqrstuvwxyzABCD";
 
-double Seconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Screen copies of the console: every copy it makes by itself and every WM_PAINT, which it
 // counts too.
 int ScreenCopies() { return ConsoleScreenCopies(0); }
 
 std::vector<unsigned> Pixels(HDC source, int width, int height)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP dib = CreateTopDownDib32(nullptr, width, height, &bits);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, dib);
     BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
@@ -63,12 +47,6 @@ void Row(const char* what, double secondsEach, const char* unit)
 {
     std::printf("%-46s %9.0f %s  %7.1f us each\n", what, 1 / secondsEach, unit, secondsEach * 1e6);
     std::fflush(stdout);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace

@@ -20,30 +20,13 @@
 #include "image/image_table.h"
 #include "imaging/tool_feed.h"
 #include "krtlib.h"
+#include "bench_timing.h"
 
 namespace {
 
 constexpr int kSide = 2048;
 constexpr int kSteps = 40;  // moves in one run of the tool
 constexpr int kRuns = 9;
-
-double Milliseconds()
-{
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // The window's paints are counted by a procedure wrapped around the library's.
 std::atomic<int> paints{0};
@@ -95,15 +78,6 @@ double MoveSteps(HWND window)
     WaitForPaints(seen + 1);
     PostMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(500, 400));
     return step;
-}
-
-double TimePerCall(const std::function<void()>& work, int calls)
-{
-    const double t = Milliseconds();
-    for (int c = 0; c < calls; ++c)
-        work();
-    GdiFlush();
-    return (Milliseconds() - t) / calls;
 }
 
 void Row(const char* what, double ms, double bare)

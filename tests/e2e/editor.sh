@@ -22,15 +22,7 @@ read -r cx cy <<<"$(caption_point - "$IMAGE0")"
 click_free_spot
 xdotool mousemove $((cx + 40)) "$cy" click 1
 sleep 0.6
-xdotool mousemove "$cx" "$cy" mousedown 1
-sleep 0.2
-xdotool mousemove $((cx + 300)) $((cy + 100))
-sleep 0.1
-xdotool mousemove $((cx + 640)) $((cy + 200))
-sleep 0.2
-xdotool mouseup 1
-xdotool mousemove_relative 1 1
-sleep 0.5
+drag_caption_aside "$cx" "$cy"
 
 # Start from the main window's menu bar key.
 read -r mx my <<<"$(caption_point krtlib_mw0 KRTLIB)"
@@ -44,15 +36,7 @@ read -r il it _ _ <<<"$(probe client - "tavimora(100%)")"
 
 # Drag the first point, (100, 300), by (50, 20), pressing 5 pixels right of it.
 click_free_spot
-xdotool mousemove $((il + 105)) $((it + 300)) mousedown 1
-sleep 0.3
-xdotool mousemove $((il + 130)) $((it + 310))
-sleep 0.2
-xdotool mousemove $((il + 155)) $((it + 320))
-sleep 0.3
-xdotool mouseup 1
-xdotool mousemove_relative 1 1
-sleep 0.5
+drag_mouse $((il + 105)) $((it + 300)) 50 20
 
 # Buttons, by their places in the box.
 read -r bl bt _ _ <<<"$(probe client - ButtonBox)"

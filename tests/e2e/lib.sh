@@ -108,6 +108,33 @@ caption_point() {
 # the keyboard focus.
 click_free_spot() { xdotool mousemove 1270 850 click 1; sleep 0.2; }
 
+# drag_mouse X Y DX DY: a press at screen point (X, Y), moved by (DX, DY) in two steps and
+# released; one more small move follows, since some windows end a drag on the next mouse message.
+drag_mouse() {
+  xdotool mousemove "$1" "$2" mousedown 1
+  sleep 0.3
+  xdotool mousemove $(($1 + $3 / 2)) $(($2 + $4 / 2))
+  sleep 0.2
+  xdotool mousemove $(($1 + $3)) $(($2 + $4))
+  sleep 0.3
+  xdotool mouseup 1
+  xdotool mousemove_relative 1 1
+  sleep 0.5
+}
+
+# drag_caption_aside X Y: the window whose caption is at (X, Y) dragged 640 right and 200 down.
+drag_caption_aside() {
+  xdotool mousemove "$1" "$2" mousedown 1
+  sleep 0.2
+  xdotool mousemove $(($1 + 300)) $(($2 + 100))
+  sleep 0.1
+  xdotool mousemove $(($1 + 640)) $(($2 + 200))
+  sleep 0.2
+  xdotool mouseup 1
+  xdotool mousemove_relative 1 1
+  sleep 0.5
+}
+
 screenshot() { import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null; }
 
 # pixel FILE X Y: the colour of a screenshot pixel as "r,g,b".

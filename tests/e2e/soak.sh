@@ -111,16 +111,7 @@ press() {
 
 # drag X Y DX DY: a press at image point (X, Y), moved by (DX, DY) in two steps, released.
 drag() {
-  local x=$((IL + $1)) y=$((IT + $2))
-  xdotool mousemove "$x" "$y" mousedown 1
-  sleep 0.3
-  xdotool mousemove $((x + $3 / 2)) $((y + $4 / 2))
-  sleep 0.2
-  xdotool mousemove $((x + $3)) $((y + $4))
-  sleep 0.3
-  xdotool mouseup 1
-  xdotool mousemove_relative 1 1  # the editor's drag ends on the next mouse message
-  sleep 0.5
+  drag_mouse $((IL + $1)) $((IT + $2)) "$3" "$4"
   maybe_sample
 }
 
@@ -168,15 +159,7 @@ one_run() {
   local cx cy
   read -r cx cy <<<"$(caption_point - "$IMAGE0")"
   click_free_spot
-  xdotool mousemove "$cx" "$cy" mousedown 1
-  sleep 0.2
-  xdotool mousemove $((cx + 300)) $((cy + 100))
-  sleep 0.1
-  xdotool mousemove $((cx + 640)) $((cy + 200))
-  sleep 0.2
-  xdotool mouseup 1
-  xdotool mousemove_relative 1 1
-  sleep 0.3
+  drag_caption_aside "$cx" "$cy"
 
   main_window_key c  # Stop while idle: the next Start must still start
   sleep 0.2

@@ -4,8 +4,6 @@
 #include <windows.h>
 
 #include <array>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -74,12 +72,10 @@ inline void FlushUserThread()
 
 inline void PostKey(HWND window, WPARAM key) { PostMessageW(window, WM_KEYDOWN, key, 0); }
 
-inline std::string LogPath() { return std::string(logFolder) + "KRTLIB" + std::to_string(instanceNumber) + "0.LOG"; }
-
 inline void OpenPromptWindow()
 {
     ASSERT_EQ(OpenTextWindowOnUserThread(0, 600, 0, 400, 200), 0);
-    std::remove(LogPath().c_str());
+    std::remove(LogPath(0).c_str());
     RunOnUserThread([] { KRT_StartLog(0); });
 }
 
@@ -87,12 +83,9 @@ inline void OpenPromptWindow()
 inline std::string TakePromptLog()
 {
     RunOnUserThread([] { KRT_CloseLog(0); });
-    std::ifstream file(LogPath(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    file.close();
-    std::remove(LogPath().c_str());
-    return bytes.str();
+    const std::string bytes = FileBytes(LogPath(0));
+    std::remove(LogPath(0).c_str());
+    return bytes;
 }
 
 // Answers the prompt that a posted message starts, and waits until that message is handled.

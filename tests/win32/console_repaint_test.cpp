@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,10 +34,15 @@ bool Pushed(int k) { return k % 7 == 3; }
 // Rows of text a window of this height shows: those whose cell ends above its bottom edge.
 int LinesInUse(const TextWindowRecord& r) { return (r.height - 1) / r.cellHeight; }
 
-// What the console must hold after `printed` lines, each ending in a line feed: the last lines
-// that fit above the cursor's empty line, top down in their colours, black elsewhere.  Drawn
-// with plain GDI calls into a bitmap of the screen's format.
-Snapshot ReferenceConsole(const TextWindowRecord& r, int printed)
+// One line of a console as TextOutW draws it: its text, background and text colour.
+struct ReferenceRow {
+    std::string text;
+    int back, fore;
+};
+
+// The rows drawn top down with plain GDI calls into a bitmap of the screen's format, black
+// elsewhere.
+Snapshot DrawReference(const TextWindowRecord& r, const std::vector<ReferenceRow>& rows)
 {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -48,15 +51,12 @@ Snapshot ReferenceConsole(const TextWindowRecord& r, int printed)
     HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
     HGDIOBJ oldFont = SelectObject(dc, GetStockObject(OEM_FIXED_FONT));
     PatBlt(dc, 0, 0, r.width, r.height, BLACKNESS);
-    const int shown = std::min(printed, LinesInUse(r) - 1);
-    for (int row = 0; row < shown; ++row) {
-        const int k = printed - shown + row;
-        const int back = Pushed(k) ? kPushedBack : 0x000000, text = Pushed(k) ? kPushedText : 0xFFFFFF;
-        SetBkColor(dc, RGB(back >> 16, (back >> 8) & 0xFF, back & 0xFF));
-        SetTextColor(dc, RGB(text >> 16, (text >> 8) & 0xFF, text & 0xFF));
-        const std::string line = LineText(k);
-        const std::wstring wide(line.begin(), line.end());
-        TextOutW(dc, 0, row * r.cellHeight, wide.c_str(), static_cast<int>(wide.size()));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const ReferenceRow& line = rows[row];
+        SetBkColor(dc, RGB(line.back >> 16, (line.back >> 8) & 0xFF, line.back & 0xFF));
+        SetTextColor(dc, RGB(line.fore >> 16, (line.fore >> 8) & 0xFF, line.fore & 0xFF));
+        const std::wstring wide(line.text.begin(), line.text.end());
+        TextOutW(dc, 0, static_cast<int>(row) * r.cellHeight, wide.c_str(), static_cast<int>(wide.size()));
     }
     Snapshot shot = TakeSnapshot(dc, r.width, r.height);
     SelectObject(dc, oldFont);
@@ -66,17 +66,15 @@ Snapshot ReferenceConsole(const TextWindowRecord& r, int printed)
     return shot;
 }
 
-std::string LogPath(int slot)
+// What the console must hold after `printed` lines, each ending in a line feed: the last lines
+// that fit above the cursor's empty line, in their colours.
+Snapshot ReferenceConsole(const TextWindowRecord& r, int printed)
 {
-    return std::string(logFolder) + "KRTLIB" + std::to_string(instanceNumber) + std::to_string(slot) + ".LOG";
-}
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
+    const int shown = std::min(printed, LinesInUse(r) - 1);
+    std::vector<ReferenceRow> rows;
+    for (int k = printed - shown; k < printed; ++k)
+        rows.push_back({LineText(k), Pushed(k) ? kPushedBack : 0x000000, Pushed(k) ? kPushedText : 0xFFFFFF});
+    return DrawReference(r, rows);
 }
 
 // The same pixels; otherwise the first difference, with both pictures written beside the
@@ -183,37 +181,19 @@ TEST_F(ConsoleRepaint, EveryPrintableCharacterInEveryColourPairLooksAsTextOutWDr
     std::string all;
     for (char c = 0x20; c <= 0x7E; ++c)
         all += c;
-    std::vector<std::pair<std::string, int>> lines;  // text, colour pair
-    for (int p = 0; p < 3; ++p)
+    std::vector<ReferenceRow> rows;
+    for (const auto& pair : pairs)
         for (std::size_t at = 0; at < all.size(); at += 40)
-            lines.push_back({all.substr(at, 40), p});
+            rows.push_back({all.substr(at, 40), pair[0], pair[1]});
     RunOnUserThread([&] {
-        for (const auto& [text, p] : lines) {
-            KRT_PushTextColor(pairs[p][0], pairs[p][1]);
-            KRT_Print("%s\n", text.c_str());
+        for (const ReferenceRow& row : rows) {
+            KRT_PushTextColor(row.back, row.fore);
+            KRT_Print("%s\n", row.text.c_str());
             KRT_PopTextColor();
         }
     });
 
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.width, r.height);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(OEM_FIXED_FONT));
-    PatBlt(dc, 0, 0, r.width, r.height, BLACKNESS);
-    for (std::size_t row = 0; row < lines.size(); ++row) {
-        const int back = pairs[lines[row].second][0], text = pairs[lines[row].second][1];
-        SetBkColor(dc, RGB(back >> 16, (back >> 8) & 0xFF, back & 0xFF));
-        SetTextColor(dc, RGB(text >> 16, (text >> 8) & 0xFF, text & 0xFF));
-        const std::wstring wide(lines[row].first.begin(), lines[row].first.end());
-        TextOutW(dc, 0, static_cast<int>(row) * r.cellHeight, wide.c_str(), static_cast<int>(wide.size()));
-    }
-    const Snapshot expected = TakeSnapshot(dc, r.width, r.height);
-    SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    const Snapshot expected = DrawReference(r, rows);
     EXPECT_TRUE(SamePicture(BackBuffer(0), expected, "every_printable_character"));
 }
 

@@ -11,9 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -103,19 +101,6 @@ bool WithinTwoPercent(unsigned value, unsigned baseline)
 {
     const long difference = static_cast<long>(value) - static_cast<long>(baseline);
     return std::labs(difference) * 100 <= 2L * baseline;
-}
-
-std::string LogPath(int slot)
-{
-    return std::string(logFolder) + "KRTLIB" + std::to_string(instanceNumber) + std::to_string(slot) + ".LOG";
-}
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
 }
 
 std::string LogLine(int slot) { return "text window " + std::to_string(slot) + " logs this whole line"; }

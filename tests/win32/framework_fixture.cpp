@@ -1,7 +1,12 @@
 #include "framework_fixture.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "core/control_flags.h"
 #include "core/framework.h"
+#include "core/gdi_handles.h"
+#include "core/process_state.h"
 #include "krtlib.h"
 
 std::function<void()> testUserInit;
@@ -152,15 +157,8 @@ Snapshot TakeSnapshot(HDC source, int width, int height)
     shot.width = width;
     shot.height = height;
     shot.pixels.assign(static_cast<size_t>(width) * height, 0);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP dib = CreateTopDownDib32(nullptr, width, height, &bits);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, dib);
     BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
@@ -193,4 +191,17 @@ std::wstring WindowText(HWND window)
     wchar_t text[512] = L"";
     GetWindowTextW(window, text, 512);
     return text;
+}
+
+std::string LogPath(int slot)
+{
+    return std::string(logFolder) + "KRTLIB" + std::to_string(instanceNumber) + std::to_string(slot) + ".LOG";
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
 }

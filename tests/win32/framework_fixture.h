@@ -55,3 +55,8 @@ struct Snapshot {
     unsigned at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 Snapshot TakeSnapshot(HDC source, int width, int height);
+
+// Where text window `slot` logs: KRTLIB<instance><slot>.LOG in the log folder.
+std::string LogPath(int slot);
+// A whole file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::string& path);

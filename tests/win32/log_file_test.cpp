@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -19,16 +18,12 @@ protected:
     {
         FrameworkTest::SetUp();
         ASSERT_EQ(OpenTextWindowOnUserThread(0, 0, 0, 300, 150), 0);
-        std::remove(Path(0).c_str());
+        std::remove(LogPath(0).c_str());
     }
     void TearDown() override
     {
         RunOnUserThread([] { KRT_CloseAllLogs(); });
         FrameworkTest::TearDown();
-    }
-    static std::string Path(int slot)
-    {
-        return std::string(logFolder) + "KRTLIB" + std::to_string(instanceNumber) + std::to_string(slot) + ".LOG";
     }
     static std::wstring WidePath(int slot)
     {
@@ -36,10 +31,7 @@ protected:
     }
     static std::string FileBytes(int slot)
     {
-        std::ifstream file(Path(slot), std::ios::binary);
-        std::stringstream bytes;
-        bytes << file.rdbuf();
-        return bytes.str();
+        return ::FileBytes(LogPath(slot));
     }
     static int Call(int (*call)(int), int slot)
     {

@@ -52,7 +52,7 @@ protected:
     }
     static void StartLog()
     {
-        std::remove(LogPath().c_str());
+        std::remove(LogPath(0).c_str());
         RunOnUserThread([] { KRT_StartLog(0); });
     }
     // The command in a text window, run to its end.

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "boxes/box_state.h"
@@ -73,14 +71,6 @@ void Drag(int x, int y, int dx, int dy, const std::function<bool()>& moved)
         PumpFor(500);
     Mouse(WM_MOUSEMOVE, x + dx, y + dy, false);
     PumpFor(300);
-}
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
 }
 
 // Whether the console comes to show the same pixels as `text` printed into a fresh window of

@@ -204,11 +204,12 @@ IStream* OpenCheckedImageFile(const wchar_t* path)
         const FileHeader header = CheckImageFile(bytes, length);
         if (header.sound || header.kind == FileKind::Other) {
             if (const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, length)) {
-                if (void* to = GlobalLock(copy)) {
+                void* to = GlobalLock(copy);
+                if (to) {
                     std::memcpy(to, bytes, length);
                     GlobalUnlock(copy);
                 }
-                if (CreateStreamOnHGlobal(copy, TRUE, &stream) != S_OK) {
+                if (!to || CreateStreamOnHGlobal(copy, TRUE, &stream) != S_OK) {  // never a stream of unset bytes
                     stream = nullptr;
                     GlobalFree(copy);
                 }

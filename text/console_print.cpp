@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/clock.h"
 #include "core/framework.h"
 #include "core/text_convert.h"
 #include "krtlib.h"
@@ -64,12 +65,7 @@ constexpr double kLongestPassGap = 100;  // milliseconds
 // count.
 double PassMilliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
 {
-    static const double factor = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return 1000.0 / static_cast<double>(frequency.QuadPart);
-    }();
-    return static_cast<double>(to.QuadPart - from.QuadPart) * factor;
+    return static_cast<double>(to.QuadPart - from.QuadPart) * millisecondFactor;
 }
 
 void DispatchForPrint(unsigned now)

@@ -117,9 +117,8 @@ unsigned Uses = 0;
 
 Atlas* FindAtlas(HFONT font, int cellWidth, int cellHeight, COLORREF text, COLORREF back)
 {
-    auto& atlases = Atlases;
     const unsigned uses = ++Uses;
-    for (auto& atlas : atlases) {
+    for (auto& atlas : Atlases) {
         if (atlas->font == font && atlas->cellWidth == cellWidth && atlas->cellHeight == cellHeight &&
             atlas->text == text && atlas->back == back) {
             atlas->lastUse = uses;
@@ -128,11 +127,11 @@ Atlas* FindAtlas(HFONT font, int cellWidth, int cellHeight, COLORREF text, COLOR
     }
     std::unique_ptr<Atlas> made(new Atlas{font, cellWidth, cellHeight, text, back, false, {}, uses});
     Render(*made);
-    if (atlases.size() < kMostAtlases) {
-        atlases.push_back(std::move(made));
-        return atlases.back().get();
+    if (Atlases.size() < kMostAtlases) {
+        Atlases.push_back(std::move(made));
+        return Atlases.back().get();
     }
-    auto oldest = std::min_element(atlases.begin(), atlases.end(),
+    auto oldest = std::min_element(Atlases.begin(), Atlases.end(),
                                    [](const auto& a, const auto& b) { return a->lastUse < b->lastUse; });
     *oldest = std::move(made);
     return oldest->get();

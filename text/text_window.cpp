@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
+#include <mutex>
 
 #include "core/colour_ref.h"
 #include "core/framework.h"
@@ -43,6 +44,13 @@ std::uint32_t* BitmapPixels[kTextWindowSlots];  // the back buffer's pixels, top
 
 int SlotOf(const TextWindowRecord& record) { return static_cast<int>(&record - TextWindowTable); }
 
+// Both threads draw into a console (the GUI thread prints the main window's prompts), and the
+// window's own thread replaces its back buffer when it is resized or closed.  Pixels are written
+// straight into the buffer's memory, so each write and each replacement hold the slot's lock:
+// a write always goes into the buffer it read, whole, and never into a freed one.
+std::recursive_mutex BufferLocks[kTextWindowSlots];
+using BufferLock = std::lock_guard<std::recursive_mutex>;
+
 // Window rows [top, bottom) black: zeros written straight into the pixels, or the black brush
 // where the buffer has none of its own.
 void FillBlack(const TextWindowRecord& record, int top, int bottom)
@@ -64,6 +72,7 @@ void FillBlack(const TextWindowRecord& record, int top, int bottom)
 
 void ClearBackBuffer(const TextWindowRecord& record)
 {
+    const BufferLock hold(BufferLocks[SlotOf(record)]);
     FillBlack(record, 0, record.height);
     SetConsoleInkBottom(record, 0);
 }
@@ -164,8 +173,11 @@ int KRT_OpenTextWindow(int index, int x, int y, int width, int height)
                                     MainWindow, nullptr, krtInstance, nullptr);
     FinishPlacement(record.window, placement);
 
-    CreateBackBuffer(record);
-    ClearBackBuffer(record);
+    {
+        const BufferLock hold(BufferLocks[index]);
+        CreateBackBuffer(record);
+        ClearBackBuffer(record);
+    }
     record.cursorX = record.cursorY = 0;
     ApplyColours(record);
     TEXTMETRICW metrics;
@@ -201,7 +213,10 @@ int KRT_CloseTextWindow(int index)
     if (lineInputOwner == index + 1)
         lineInputOwner = 0;  // a line input reading from it ends
     KRT_CloseLog(index);     // no stream stays open on a file a later Start would truncate
-    ReleaseBackBuffer(record);
+    {
+        const BufferLock hold(BufferLocks[index]);
+        ReleaseBackBuffer(record);
+    }
     DestroyWindow(record.window);  // its repaint timer goes with it
     record.window = nullptr;
     ResetConsoleScreen(index);
@@ -221,6 +236,7 @@ void KRT_ClearTextWindow(void)
     TextWindowRecord* record = CurrentOpenTextWindow();
     if (!record)
         return;
+    std::unique_lock<std::recursive_mutex> hold(BufferLocks[currentTextWindow]);
     // Only the rows that hold anything: below them the buffer is black already, and a frame's
     // clear then repaints only its own lines.
     const int inked = ConsoleInkBottom(*record);
@@ -228,6 +244,7 @@ void KRT_ClearTextWindow(void)
     SetConsoleInkBottom(*record, 0);
     MarkConsoleRows(*record, 0, inked);
     record->cursorX = record->cursorY = 0;
+    hold.unlock();
     PresentConsole(*record, false, MillisecondClock());  // shown with the prints that follow it
     WriteLog(currentTextWindow, "\n", 1);
 }
@@ -274,6 +291,7 @@ void EnsureTextWindow()
 
 bool TextNewline(TextWindowRecord& record)
 {
+    const BufferLock hold(BufferLocks[SlotOf(record)]);
     record.cursorY += record.cellHeight;
     record.cursorX = 0;
     int copyHeight = 0;
@@ -287,10 +305,17 @@ bool TextNewline(TextWindowRecord& record)
     return true;
 }
 
+void (*ConsoleWritePause)() = nullptr;
+
 void DrawTextAtCursor(TextWindowRecord& record, const wchar_t* units, int count)
 {
     const int slot = SlotOf(record);
+    const BufferLock hold(BufferLocks[slot]);
+    if (!record.memoryDC)
+        return;  // closed meanwhile
     const GlyphTarget target = {BitmapPixels[slot], record.width > 0 ? record.width : 1, BitmapRows[slot]};
+    if (ConsoleWritePause)
+        ConsoleWritePause();
     if (!DrawCachedGlyphs(target, record.cursorX, ScrollOrigin[slot] + record.cursorY, units, count,
                           static_cast<HFONT>(GetStockObject(OEM_FIXED_FONT)), record.cellWidth, record.cellHeight,
                           ToColorRef(record.textColor), ToColorRef(record.backColor)))
@@ -323,14 +348,17 @@ void ResizeTextWindow(HWND window, int width, int height)
     if (slot < 0)
         return;  // still inside CreateWindowExW
     TextWindowRecord& record = TextWindowTable[slot];
-    record.width = width;
-    record.height = height;
-    ReleaseBackBuffer(record);
-    record.window = window;
-    CreateBackBuffer(record);
-    ClearBackBuffer(record);
-    record.cursorX = record.cursorY = 0;
-    ApplyColours(record);
+    {
+        const BufferLock hold(BufferLocks[slot]);
+        record.width = width;
+        record.height = height;
+        ReleaseBackBuffer(record);
+        record.window = window;
+        CreateBackBuffer(record);
+        ClearBackBuffer(record);
+        record.cursorX = record.cursorY = 0;
+        ApplyColours(record);
+    }
     RebuildSnapTable();
     InvalidateRect(record.window, nullptr, FALSE);
 }

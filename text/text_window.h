@@ -19,6 +19,9 @@ bool TextNewline(TextWindowRecord& record);
 // Draws units at the cursor with the window's colours (one TextOutW) without moving it, and
 // marks the line for the screen copy (console_repaint.h).
 void DrawTextAtCursor(TextWindowRecord& record, const wchar_t* units, int count);
+// For tests: called, when set, between reading the back buffer and writing into it, so that a
+// test can replace the buffer from another thread at exactly that moment.
+extern void (*ConsoleWritePause)();
 
 // The text window procedure's parts (text_window.cpp).
 void PaintTextWindow(HWND window);

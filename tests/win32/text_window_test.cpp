@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/framework.h"
+#include "text/text_window.h"
 #include "core/process_state.h"
 #include "menu_capture.h"
 #include "text_test_support.h"
@@ -164,6 +165,45 @@ TEST_F(TextWindow, ResizingClearsAndHomesTheCursorButKeepsColours)
     const Snapshot shot = BackBuffer(0);
     for (unsigned pixel : shot.pixels)
         ASSERT_EQ(pixel, 0u);
+}
+
+// The GUI thread prints into a console (the main window's prompts do) while the console's own
+// thread resizes it, and then while it closes it.  The write is held open on purpose between
+// reading the buffer and writing into it, until the other thread has begun the replacement: the
+// replacement must wait for the write, which would otherwise go into freed memory.
+TEST_F(TextWindow, AWriteFromTheOtherThreadAndAResizeOrCloseNeverOverlap)
+{
+    static HANDLE begun;
+    static void (*replace)();
+    begun = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    const auto printDuring = [](void (*replacement)()) {
+        replace = replacement;
+        ConsoleWritePause = [] {
+            ConsoleWritePause = nullptr;  // the first write only
+            PostToUserThread([] {
+                SetEvent(begun);
+                replace();
+            });
+            WaitForSingleObject(begun, 10000);
+            Sleep(300);  // long enough for the replacement to end, unless it waits
+        };
+        KRT_Print("abc");
+        ConsoleWritePause = nullptr;
+    };
+    ASSERT_EQ(OpenTextWindowOnUserThread(0, 0, 0, 200, 100), 0);
+    TextWindowRecord& r = TextRecord(0);
+    printDuring([] {
+        SetWindowPos(TextRecord(0).window, nullptr, 0, 0, 150, 90, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+    ASSERT_TRUE(PumpUntil([&] { return r.width != 200; }));
+    const Snapshot shot = BackBuffer(0);  // the new buffer, cleared after the write
+    EXPECT_EQ(shot.width, r.width);
+    for (unsigned pixel : shot.pixels)
+        ASSERT_EQ(pixel, 0u);
+    printDuring([] { KRT_CloseTextWindow(0); });
+    ASSERT_TRUE(PumpUntil([&] { return r.window == nullptr; }));
+    EXPECT_EQ(r.inUse, 0);
+    CloseHandle(begun);
 }
 
 TEST_F(TextWindow, PaintCopiesTheBackBufferToTheWindow)

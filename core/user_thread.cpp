@@ -11,11 +11,14 @@
 #include "core/mailbox.h"
 #include "krtlib.h"
 #include "text/console_repaint.h"
+#include "text/log_file.h"
 #include "text/text_window_table.h"
 
 namespace {
 
 constexpr unsigned kExitWaitMs = 2000;
+// How long Exit waits in all for the logs' locks, which are held only for file work.
+constexpr unsigned kLogCloseWaitMs = 1000;
 constexpr unsigned kDialogAnswerMs = 50;
 // After the wait, how long a program that still calls the library has to reach such a call.
 constexpr unsigned kSafePointWaitMs = 500;
@@ -182,7 +185,7 @@ void ExitFramework()
     lineInputOwner = 0;  // a pending line input returns
     stopRequested = 1;
     exitState = 1;
-    KRT_CloseAllLogs();
+    CloseAllLogsWithin(kLogCloseWaitMs);
     WaitForUserThread(kExitWaitMs);
     // A thread terminated inside a print may hold the lock of the window system's drawing, of
     // the heap or of a C stream, and the shut-down that follows would wait for it for ever.  So

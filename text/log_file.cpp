@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 
@@ -13,7 +14,11 @@
 
 namespace {
 
-std::mutex logLocks[kTextWindowSlots];
+// Held only for file work, never across a call that sends messages to other windows (the
+// clipboard's do): Exit takes each lock on the GUI thread while the user-program thread may be
+// anywhere.
+std::timed_mutex logLocks[kTextWindowSlots];
+using LogLock = std::unique_lock<std::timed_mutex>;
 
 // Text mode, so that every line feed is stored as CR LF; not shared while open.  The name is
 // wide: the log folder may hold characters that the system code page cannot.
@@ -45,39 +50,34 @@ void CloseLocked(TextWindowRecord& record)
     record.logState = 0;
 }
 
-// Reads the file into a new CF_TEXT block on the open clipboard and returns the copy's result
-// code; `complaint` receives the text of the box to show for a failure, shown by the caller
-// once the log goes on again.
-int CopyFileToClipboard(const wchar_t* name, const char*& complaint)
+// The log's bytes in a new block for CF_TEXT, terminated; the copy's result code (0, 2 the file
+// cannot be read, 3 no memory), with `complaint` the text of the box the caller shows for a
+// failure.  `opened` tells whether the file could be read at all.
+int ReadLogBlock(const wchar_t* name, HGLOBAL& block, bool& opened, const char*& complaint)
 {
+    block = nullptr;
     std::FILE* file = name ? OpenLogStream(name, L"rb") : nullptr;
+    opened = file != nullptr;
     if (!file) {
         complaint = "Can't open LOG file!";
         return 2;
     }
-    EmptyClipboard();
     std::fseek(file, 0, SEEK_END);
     const long length = std::ftell(file);
     std::rewind(file);
-    int result = 0;
-    HGLOBAL block =
-        length >= 0 ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(length) + 1) : nullptr;
+    block = length >= 0 ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(length) + 1) : nullptr;
     char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+    int result = 0;
     if (!bytes) {
         if (block)
             GlobalFree(block);
+        block = nullptr;
         complaint = "No enough memory (copy log)";
         result = 3;
     } else {
         const size_t read = std::fread(bytes, 1, static_cast<size_t>(length), file);
         bytes[read] = '\0';
         GlobalUnlock(block);
-        // The clipboard owns the block only once it has taken it.  When it refuses it, the
-        // block is still ours to free, and the result is 1: the clipboard did not take it.
-        if (!SetClipboardData(CF_TEXT, block)) {
-            GlobalFree(block);
-            result = 1;
-        }
     }
     std::fclose(file);
     return result;
@@ -90,7 +90,7 @@ void WriteLog(int slot, const char* bytes, std::size_t length)
     if (slot < 0 || slot >= kTextWindowSlots)
         return;
     TextWindowRecord& record = TextWindowTable[slot];
-    std::lock_guard<std::mutex> hold(logLocks[slot]);
+    LogLock hold(logLocks[slot]);
     if (record.logState == 1 && record.logFile) {
         std::fwrite(bytes, 1, length, record.logFile);
         std::fflush(record.logFile);  // on disk at once: a crash or a forced end loses nothing
@@ -102,7 +102,7 @@ int KRT_StartLog(int slot)
     if (!IsOpenTextWindow(slot))
         return 3;
     TextWindowRecord& record = TextWindowTable[slot];
-    std::unique_lock<std::mutex> hold(logLocks[slot]);
+    LogLock hold(logLocks[slot]);
     if (record.logState == 1)
         return 1;
     if (record.logState == 2) {
@@ -126,7 +126,7 @@ int KRT_StopLog(int slot)
     if (!IsOpenTextWindow(slot))
         return 2;
     TextWindowRecord& record = TextWindowTable[slot];
-    std::lock_guard<std::mutex> hold(logLocks[slot]);
+    LogLock hold(logLocks[slot]);
     if (record.logState == 0)
         return 1;
     record.logState = 2;  // the file stays open while paused
@@ -137,7 +137,7 @@ void KRT_CloseLog(int slot)
 {
     if (slot < 0 || slot >= kTextWindowSlots)
         return;
-    std::lock_guard<std::mutex> hold(logLocks[slot]);
+    LogLock hold(logLocks[slot]);
     CloseLocked(TextWindowTable[slot]);
 }
 
@@ -145,6 +145,16 @@ void KRT_CloseAllLogs(void)
 {
     for (int slot = 0; slot < kTextWindowSlots; ++slot)
         KRT_CloseLog(slot);
+}
+
+void CloseAllLogsWithin(unsigned milliseconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    for (int slot = 0; slot < kTextWindowSlots; ++slot) {
+        LogLock hold(logLocks[slot], deadline);
+        if (hold.owns_lock())
+            CloseLocked(TextWindowTable[slot]);
+    }
 }
 
 int KRT_CopyLog(int slot)
@@ -157,19 +167,21 @@ int KRT_CopyLog(int slot)
     wchar_t name[kLogNameUnits];
     const bool named = LogName(name, slot);
     const char* complaint = nullptr;
-    bool lost = false;
+    bool lost = false, opened = false;
+    HGLOBAL block = nullptr;
     int result = 0;
     {
-        std::lock_guard<std::mutex> hold(logLocks[slot]);
+        // The file is read under the lock; the clipboard is filled after it, since emptying
+        // the clipboard sends a message to its owner, which may be a window of a thread that
+        // is waiting for this very lock (Exit's closing of the logs).
+        LogLock hold(logLocks[slot]);
         if (record.logState != 0 && record.logFile) {
             std::fclose(record.logFile);  // flushes it, and lets it be read
             record.logFile = nullptr;
         }
-        result = CopyFileToClipboard(named ? name : nullptr, complaint);
-        CloseClipboard();
-        // The clipboard is given back and logging (or the pause) goes on in the same file
-        // before any box is shown: a box waits for the user while other programs may want the
-        // clipboard and this one may go on printing.
+        result = ReadLogBlock(named ? name : nullptr, block, opened, complaint);
+        // Logging (or the pause) goes on in the same file before any box is shown: a box waits
+        // for the user while this program may go on printing.
         if (record.logState != 0) {
             record.logFile = named ? OpenLogStream(name, L"at") : nullptr;
             if (!record.logFile) {
@@ -178,6 +190,15 @@ int KRT_CopyLog(int slot)
             }
         }
     }
+    if (opened)
+        EmptyClipboard();
+    // The clipboard owns the block only once it has taken it.  When it refuses it, the block is
+    // still ours to free, and the result is 1: the clipboard did not take it.
+    if (block && !SetClipboardData(CF_TEXT, block)) {
+        GlobalFree(block);
+        result = 1;
+    }
+    CloseClipboard();  // given back before any box: other programs may want it
     if (complaint)
         KRT_Pause(complaint);
     if (lost)

@@ -197,6 +197,34 @@ TEST_F(LogFile, ExitClosesTheLogsWithEverythingPrintedOnDisk)
     EXPECT_GE(expected, 200);
 }
 
+// The program copies its log while the clipboard belongs to a window of the GUI thread: emptying
+// it sends that window a message, which waits until the GUI thread takes it.  Exit, pressed on
+// that thread meanwhile, must not wait for the log's lock behind it.
+TEST_F(LogFile, ExitWhileACopyWaitsForTheClipboardOwnerEndsTheProgram)
+{
+    EXPECT_EQ(Call(KRT_StartLog, 0), 0);
+    PrintOnUserThread("a\n");
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    CloseClipboard();
+    static std::atomic<int> result;
+    result = -1;
+    PostToUserThread([] { result = KRT_CopyLog(0); });
+    // The copy's message to the owner waits in this thread's queue, undelivered.
+    const DWORD t0 = GetTickCount();
+    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && GetTickCount() - t0 < 10000)
+        Sleep(1);
+    ASSERT_TRUE(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE);
+    SendMessageW(MainWindow, WM_COMMAND, 1002, 0);
+    EXPECT_FALSE(IsWindow(MainWindow));
+    EXPECT_EQ(TextRecord(0).logState, 0);  // Exit closed it, without waiting for the copy
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ClipboardBytes(), "a\r\n");
+    EXPECT_EQ(FileBytes(0), "a\r\n");
+    DestroyWindow(owner);
+}
+
 // A log kept in a working directory with a long name: every name along the way holds the
 // whole path, and no file of a cut name is made.
 class LogFolder : public ::testing::Test {

@@ -134,7 +134,8 @@ void AreaCrCb(int slot)
     char name[512];
     std::snprintf(name, sizeof name, "CrCb(%d,%d)-(%d,%d)", left, top, right, bottom);
     const int w = right - left + 1, h = bottom - top + 1;
-    std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[static_cast<size_t>(w) * h * 4]);
+    // Zeroed, as the rows are: an 8-bit image fills only a byte a pixel of the words plotted.
+    std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[static_cast<size_t>(w) * h * 4]());
     if (!block)
         return;
     KRT_GetImageBlock(block.get(), left, top, w, h);

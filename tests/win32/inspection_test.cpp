@@ -3,6 +3,8 @@
 // windows in the first free slot, and their curves lie where the formulas put them.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -138,6 +140,50 @@ TEST_F(Inspection, RowAndAreaPlotsOpenInTheFirstFreeSlotWithTheirCurves)
     EXPECT_LT(ImageTable[6].zoom, 100);
     GetWindowRect(ImageTable[6].window, &frame);
     EXPECT_LE(frame.right - frame.left, GetSystemMetrics(SM_CXSCREEN));
+}
+
+// "Area(CrCb)" posted to an 8-bit image, whose menu does not offer it: the block read holds a
+// byte a pixel, and the plot must not depend on what the rest of its memory held before.  The
+// heap is filled with a pattern first, so that stale bytes would show.
+TEST_F(Inspection, AreaPlotOfAnEightBitImageDependsOnTheImageAlone)
+{
+    ASSERT_EQ(OnUserThread([] {
+                  const int made = KRT_CreateImage8(0, "grey", 200, 300, 16, 16, 100);
+                  for (int y = 0; y < 16; ++y)
+                      for (int x = 0; x < 16; ++x)
+                          KRT_SetPixel(x, y, 16 * y + x);
+                  return made;
+              }),
+              0);
+    std::vector<unsigned> plots[2];
+    for (int run = 0; run < 2; ++run) {
+        static unsigned char fill;
+        fill = run == 0 ? 0x00 : 0xA5;
+        PostToUserThread([] {
+            std::vector<void*> blocks;
+            for (int i = 0; i < 64; ++i) {
+                blocks.push_back(std::malloc(16 * 16 * 4));
+                std::memset(blocks.back(), fill, 16 * 16 * 4);
+            }
+            for (void* block : blocks)
+                std::free(block);
+        });
+        PostMessageW(ImageTable[0].window, WM_COMMAND, 1022, 0);
+        ASSERT_TRUE(PumpUntil([] { return ToolInProgress == 1; }));
+        for (POINT p : {POINT{0, 0}, POINT{15, 15}}) {
+            PostMessageW(ImageTable[0].window, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+            PostMessageW(ImageTable[0].window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+            PumpFor(60);
+        }
+        ASSERT_TRUE(PumpUntil([] { return ToolInProgress == 0; }));
+        RunOnUserThread([] {});
+        const int result = run + 1;
+        ASSERT_TRUE(ImageTable[result].inUse);
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x)
+                plots[run].push_back(PixelOf(result, x, y));
+    }
+    EXPECT_TRUE(plots[0] == plots[1]);
 }
 
 TEST_F(Inspection, LuminanceOfAnEightBitRowIsItsIndices)

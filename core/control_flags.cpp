@@ -5,6 +5,7 @@ std::atomic<int> running{0};
 std::atomic<int> stopRequested{0};
 std::atomic<int> exitState{0};
 std::atomic<int> exitOverdue{0};
+std::atomic<int> exitForced{0};
 
 void ResetControlFlags()
 {
@@ -13,4 +14,5 @@ void ResetControlFlags()
     stopRequested = 0;
     exitState = 0;
     exitOverdue = 0;
+    exitForced = 0;
 }

@@ -8,6 +8,7 @@ extern std::atomic<int> running;         // 1 while UserProgramMain runs
 extern std::atomic<int> stopRequested;   // cooperative stop, polled by WaitNextFrame and the tools
 extern std::atomic<int> exitState;       // 0 normal, 1 Exit requested, 2 the user thread has left its loop
 extern std::atomic<int> exitOverdue;     // 1 once Exit's wait has run out: the user thread ends at its next library call
+extern std::atomic<int> exitForced;      // 1 once Exit has terminated the user thread wherever it was
 
 // Back to the state of a freshly started process.
 void ResetControlFlags();

@@ -17,6 +17,10 @@ extern DWORD userThreadId;
 // second).  The library's own tests, which start the library again for every case, make the same
 // moves without the waits.
 extern bool dropInPaced;
+// Whether the library's own process entry runs this process (a program), rather than a test
+// that starts and stops the library in-process.  Exit then ends the process itself after it had
+// to terminate the user-program thread (see ExitFramework).
+extern bool krtOwnsProcess;
 // The working directory at start-up in UTF-16 (see process_state.h); the log folder is the
 // one the log files are opened in, so that any folder name works.
 extern wchar_t openFolderW[kPathChars];
@@ -49,11 +53,12 @@ void PumpMessages();      // GUI thread: dispatch until the queue is empty
 
 // Exit: ends the user-program thread and destroys the main window.  The thread's dialogs are
 // answered; it has 2000 ms to end, then it ends at its next library call, and one that makes
-// none within 500 ms more is terminated.
+// none within 500 ms more is terminated (exitForced).
 void ExitFramework();
-// Called on entry by the library calls a busy program makes (printing, dispatching): once Exit's
-// wait has run out, the user-program thread ends here, where it holds no lock of the library,
-// the C runtime or the window system, instead of being terminated wherever it happens to be.
+// Called on entry by the library calls a busy program makes (printing, dispatching, waiting for
+// the next frame, refreshing, loading and saving image files): once Exit's wait has run out,
+// the user-program thread ends here, where it holds no lock of the library, the C runtime or the
+// window system, instead of being terminated wherever it happens to be.
 void EndUserThreadIfOverdue();
 
 // Whether Ctrl is held, as this thread's key state says.

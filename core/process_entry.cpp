@@ -18,6 +18,7 @@
 #include "imaging/truetype_font.h"
 
 HINSTANCE krtInstance = nullptr;
+bool krtOwnsProcess = false;
 HMENU menuBar = nullptr;
 wchar_t mainWindowClass[32] = L"";
 wchar_t openFolderW[kPathChars] = L"";
@@ -220,6 +221,7 @@ void KrtFinish()
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    krtOwnsProcess = true;
     if (KrtStart(instance) != 0)
         return 1;
     KrtRunMessageLoop();

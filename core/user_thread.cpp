@@ -143,6 +143,7 @@ DWORD WINAPI UserThreadMain(LPVOID)
 
 int WaitNextFrame()
 {
+    EndUserThreadIfOverdue();
     // The frame's drawing is done: the consoles show it now (those copied less than a frame ago
     // show it from their timers, which the wait below dispatches).
     PresentConsolesForFrame();
@@ -195,8 +196,16 @@ void ExitFramework()
         exitOverdue = 1;
         WaitForUserThread(kSafePointWaitMs);
     }
-    if (UserThreadAlive())
+    if (UserThreadAlive()) {
         TerminateThread(userThread, 1);
+        exitForced = 1;
+        // It may have died holding a lock of GDI, GDI+, the window system or a C stream (it was
+        // drawing, say), and destroying the windows, releasing their objects or the C runtime's
+        // exit could wait for it for ever.  So a program's process ends here, without them; its
+        // logs are on disk, every write having been flushed.
+        if (krtOwnsProcess)
+            TerminateProcess(GetCurrentProcess(), 0);
+    }
     if (exitState == 1)
         exitState = 2;
     if (userThread) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/framework.h"
 #include "core/text_convert.h"
 #include "image/image_selection.h"
 #include "image/image_table.h"
@@ -46,6 +47,7 @@ void UpdateImageTitle(int slot)
 
 int KRT_RefreshImage(int slot)
 {
+    EndUserThreadIfOverdue();
     if (!IsLiveImage(slot))
         return 1;
     // Straight onto the window's own DC, outside any paint cycle: the user program sees its

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/framework.h"
 #include "core/gdi_handles.h"
 #include "core/mailbox.h"
 #include "core/text_convert.h"
@@ -274,6 +275,7 @@ CLSID FindEncoder(const wchar_t* mime)
 
 int KRT_LoadImageFile(const char* name, int x, int y)
 {
+    EndUserThreadIfOverdue();
     if (!IsLiveImage(CurrentImage))
         return 2;
     wchar_t wide[kImageNameUnits];
@@ -308,6 +310,7 @@ int KRT_LoadImageFile(const char* name, int x, int y)
 
 int KRT_SaveImageFile(int height, int width, int format, const char* name)
 {
+    EndUserThreadIfOverdue();
     if (!IsLiveImage(CurrentImage))
         return 3;
     if (width <= 0 || height <= 0)

@@ -2,10 +2,11 @@
 # A user presses Exit (the X key on the main window) while the program is busy: printing with
 # its log on, reading a line, at the command prompt, in a pick tool between its two clicks, with
 # the save, colour or font dialog open, with a pause box up, spinning without ever looking at
-# Stop, and while the main window waits for a request the program cannot serve yet.  Each time
-# the process ends with code 0 and no exception, every line printed before the press is whole in
-# the log, nothing else is left in the working folder, and, except for the spinning program, the
-# program's thread ended by itself instead of being ended by force.  Then Stop (the C key) where
+# Stop, refreshing or loading pictures without looking at it, drawing with calls of its own, and
+# while the main window waits for a request the program cannot serve yet.  Each time the process
+# ends with code 0 and no exception, every line printed before the press is whole in the log,
+# nothing else is left in the working folder, and, except for the spinning and drawing programs,
+# the program's thread ended by itself instead of being ended by force.  Then Stop (the C key) where
 # it has an effect: the run ends, a pick leaves no band behind, and a new Start runs again.
 . "$(dirname "$0")/lib.sh"
 rm -f "$E2E_ARTIFACTS/summary.txt"
@@ -194,6 +195,22 @@ exit_and_check
 
 start_state exit_spinning spin
 check exit_spinning_reaches_its_state start_run spin
+exit_and_check forced
+
+# Busy in library calls only (refreshes, loads), never looking at Stop or Exit: the thread ends
+# at its next call.  Busy in drawing calls of its own: ended by force, the process still ends.
+start_state exit_refreshing refresh
+check exit_refreshing_reaches_its_state start_run refresh
+exit_and_check
+
+EXITS_PICTURE=$(winepath -w "$(cd "$(dirname "$0")/../../examples" && pwd)/flyeye.bmp" 2>/dev/null)
+export EXITS_PICTURE
+start_state exit_loading load
+check exit_loading_reaches_its_state start_run load
+exit_and_check
+
+start_state exit_drawing_deaf draw-deaf
+check exit_drawing_deaf_reaches_its_state start_run draw-deaf
 exit_and_check forced
 
 # The main window's "Text Window" asks the program's thread for a window while that thread is

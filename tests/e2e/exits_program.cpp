@@ -3,7 +3,9 @@
 // whose log is on, and then "state NAME", so that the story knows the moment has come.
 // EXITS_MARKER names a file written when the user-program thread ends by itself (returns or
 // exits), and not when it is ended by force: the story tells the two apart by it, not by time.
+// EXITS_PICTURE names the picture the "load" state loads again and again.
 #include <windows.h>
+#include <gdiplus.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -141,6 +143,26 @@ void UserProgramMain(void)
         volatile unsigned turns = 0;
         for (;;)
             turns = turns + 1;
+    } else if (Is("refresh")) {
+        KRT_Print("state refresh\n");
+        for (;;)  // never looks at Stop or Exit, but calls the library
+            KRT_RefreshImage(kCanvas);
+    } else if (Is("load")) {
+        const char* picture = std::getenv("EXITS_PICTURE");
+        KRT_Print("state load\n");
+        for (;;)
+            KRT_LoadImageFile(picture ? picture : "", 0, 0);
+    } else if (Is("draw-deaf")) {
+        // Ended by force, most likely inside the window system's or GDI+'s drawing, holding
+        // their locks: the process must still end.
+        KRT_Print("state draw-deaf\n");
+        Gdiplus::Bitmap bitmap(64, 64, PixelFormat32bppRGB);
+        for (unsigned turn = 0;; ++turn) {
+            const HBRUSH brush = CreateSolidBrush(turn & 0xFFFFFF);
+            DeleteObject(brush);
+            Gdiplus::Graphics surface(&bitmap);
+            surface.Clear(Gdiplus::Color(255, turn & 255, 0, 0));
+        }
     } else if (Is("spin-poll")) {
         KRT_Print("state spin-poll\n");
         volatile unsigned turns = 0;

@@ -115,6 +115,7 @@ TEST_F(UserThread, ExitWhileTheProgramSpinsTerminatesTheThreadAfterTwoSeconds)
     EXPECT_GE(took, 2000u);
     EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
     EXPECT_EQ(ExitCodeOf(thread), 1u);
+    EXPECT_EQ(exitForced, 1);
     EXPECT_EQ(exitState, 2);
     EXPECT_FALSE(IsWindow(MainWindow));
     CloseHandle(thread);

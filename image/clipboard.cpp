@@ -15,7 +15,41 @@ static_assert(sizeof(RGBQUAD) == 4, "a colour-table entry is one 0x00RRGGBB word
 
 namespace {
 
-// A bitmap of the screen's format from a checked packed DIB.
+// An indexed picture stays indexed: into an 8-bit image that takes its colour table its pixels
+// then go by index.  Through the display's format they would be matched back to the table by
+// colour, which the system does only approximately.  Run-length pictures are expanded here
+// into plain 8-bit rows, so that what reaches the system is checked and whole.
+HBITMAP IndexedSection(const unsigned char* block, const DibLayout& layout)
+{
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } expanded = {};
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(block);
+    if (layout.runLength) {
+        expanded.header.biSize = sizeof expanded.header;
+        expanded.header.biWidth = layout.width;
+        expanded.header.biHeight = layout.rows;  // bottom-up, as the runs give the rows
+        expanded.header.biPlanes = 1;
+        expanded.header.biBitCount = 8;
+        expanded.header.biCompression = BI_RGB;
+        expanded.header.biClrUsed = static_cast<DWORD>(layout.colourCount);
+        std::memcpy(expanded.colours, block + layout.coloursOffset,
+                    static_cast<size_t>(layout.colourCount) * sizeof(RGBQUAD));
+        info = reinterpret_cast<const BITMAPINFO*>(&expanded);
+    }
+    void* bits = nullptr;
+    OwnedBitmap section(CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section || !bits)
+        return nullptr;
+    if (layout.runLength)
+        ExpandRunLengthDib(block, layout, static_cast<unsigned char*>(bits));
+    else
+        std::memcpy(bits, block + layout.bitsOffset, layout.imageBytes);  // the same format, so the same rows
+    return section.release();
+}
+
+// A bitmap of the screen's format, or an indexed section, from a checked packed DIB.
 HBITMAP BitmapFromDib(RGBQUAD (&palette)[256], int& count)
 {
     ClipboardSession clipboard;
@@ -30,22 +64,14 @@ HBITMAP BitmapFromDib(RGBQUAD (&palette)[256], int& count)
     const DibLayout layout = CheckClipboardDib(block.bytes(), GlobalSize(data));
     if (!layout.valid)
         return nullptr;
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(block.bytes());
-    const unsigned char* rows = block.bytes() + layout.bitsOffset;
     HBITMAP bitmap = nullptr;
     if (layout.bitCount <= 8) {
-        // An indexed picture stays indexed: into an 8-bit image that takes its colour table its
-        // pixels then go by index.  Through the display's format they would be matched back to
-        // the table by colour, which the system does only approximately.
-        void* bits = nullptr;
-        OwnedBitmap section(CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (section && bits) {
-            std::memcpy(bits, rows, layout.imageBytes);  // the same format, so the same rows
-            bitmap = section.release();
-        }
+        bitmap = IndexedSection(block.bytes(), layout);
     } else {
+        const auto* info = reinterpret_cast<const BITMAPINFO*>(block.bytes());
         ScreenDc screen;
-        bitmap = CreateDIBitmap(screen.get(), &info->bmiHeader, CBM_INIT, rows, info, DIB_RGB_COLORS);
+        bitmap = CreateDIBitmap(screen.get(), &info->bmiHeader, CBM_INIT, block.bytes() + layout.bitsOffset, info,
+                                DIB_RGB_COLORS);
     }
     if (bitmap && layout.bitCount <= 8) {
         count = layout.colourCount;

@@ -5,7 +5,13 @@
 namespace {
 
 constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitFields = 3;
+// The masks of BI_BITFIELDS: the three words right after a 40-byte header, and the fields at the
+// same place in the larger headers (which the system reads there too).
+constexpr std::size_t kMasksOffset = 40;
+constexpr std::size_t kSizeImageOffset = 20;
 // Colour-space kinds of the larger headers that point at a colour profile elsewhere in the
 // block (or in a file); such a block is refused rather than followed.
 constexpr std::uint32_t kProfileLinked = 0x4C494E4B;    // 'LINK'
@@ -127,8 +133,11 @@ DibLayout CheckClipboardDib(const unsigned char* bytes, std::size_t size)
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         return layout;
     const bool bitFields = compression == kBiBitFields;
-    if (compression != kBiRgb && !(bitFields && (bitCount == 16 || bitCount == 32)))
+    const bool runLength = (compression == kBiRle8 && bitCount == 8) || (compression == kBiRle4 && bitCount == 4);
+    if (compression != kBiRgb && !(bitFields && (bitCount == 16 || bitCount == 32)) && !runLength)
         return layout;
+    if (runLength && height < 0)
+        return layout;  // runs are stored from the bottom up only
     if (headerBytes >= 108) {
         const std::uint32_t colourSpace = Get32(bytes + kColourSpaceOffset);
         if (colourSpace == kProfileLinked || colourSpace == kProfileEmbedded)
@@ -141,38 +150,48 @@ DibLayout CheckClipboardDib(const unsigned char* bytes, std::size_t size)
     if (coloursUsed > limit)
         return layout;
     const std::uint64_t colours = coloursUsed != 0 ? coloursUsed : (bitCount <= 8 ? nameable : 0);
-    // The masks of BI_BITFIELDS come right after the header, whatever its size (where the
-    // system reads them), and the rows after them and the colour table.
-    const std::uint64_t masksOffset = headerBytes;
-    const std::uint64_t coloursOffset = masksOffset + (bitFields ? 12 : 0);
+    const std::uint64_t coloursOffset = headerBytes + (bitFields && headerBytes == kDibHeaderBytes ? 12 : 0);
     const std::uint64_t bitsOffset = coloursOffset + 4 * colours;
     if (bitsOffset > size)
         return layout;
     if (bitFields) {
-        const std::uint32_t red = Get32(bytes + masksOffset), green = Get32(bytes + masksOffset + 4),
-                            blue = Get32(bytes + masksOffset + 8);
+        const std::uint32_t red = Get32(bytes + kMasksOffset), green = Get32(bytes + kMasksOffset + 4),
+                            blue = Get32(bytes + kMasksOffset + 8);
         if (!IsMaskRun(red, bitCount) || !IsMaskRun(green, bitCount) || !IsMaskRun(blue, bitCount) ||
             (red & green) || (red & blue) || (green & blue))
             return layout;
     }
-    // Rows of whole 32-bit units; computed in 64 bits and compared by division, so that no
-    // product can wrap.
-    const std::uint64_t bitsPerRow = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount);
-    const std::uint64_t stride = (bitsPerRow + 31) / 32 * 4;
     const std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : static_cast<std::int64_t>(height);
     const std::uint64_t room = size - bitsOffset;
-    if (stride == 0 || rows > room / stride)
-        return layout;
+    std::uint64_t stride = 0, runBytes = 0;
+    if (runLength) {
+        // Runs expand into 8-bit rows.  The header's image size, when it names fewer bytes than
+        // the block holds after the table, ends them: what follows is not part of the picture.
+        const std::uint64_t sizeImage = Get32(bytes + kSizeImageOffset);
+        runBytes = sizeImage != 0 && sizeImage < room ? sizeImage : room;
+        if (runBytes < 2 || static_cast<std::uint64_t>(width) * rows > kMaxRunLengthPixels)
+            return layout;
+        stride = (static_cast<std::uint64_t>(width) + 3) / 4 * 4;
+    } else {
+        // Rows of whole 32-bit units; computed in 64 bits and compared by division, so that no
+        // product can wrap.
+        const std::uint64_t bitsPerRow = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount);
+        stride = (bitsPerRow + 31) / 32 * 4;
+        if (stride == 0 || rows > room / stride)
+            return layout;
+    }
     layout.valid = true;
     layout.width = width;
     layout.rows = static_cast<int>(rows);
     layout.topDown = height < 0;
     layout.bitCount = bitCount;
     layout.bitFields = bitFields;
+    layout.runLength = runLength ? bitCount : 0;
     layout.coloursOffset = static_cast<std::size_t>(coloursOffset);
     layout.colourCount = static_cast<int>(colours);
     layout.bitsOffset = static_cast<std::size_t>(bitsOffset);
     layout.stride = static_cast<std::size_t>(stride);
     layout.imageBytes = static_cast<std::size_t>(stride * rows);
+    layout.runBytes = static_cast<std::size_t>(runBytes);
     return layout;
 }

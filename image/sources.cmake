@@ -1,5 +1,6 @@
 list(APPEND KRT_PURE_SOURCES
   image/clipboard_dib.cpp
+  image/clipboard_dib_runs.cpp
   image/file_headers.cpp
   image/image_blocks.cpp
   image/image_file_state.cpp

@@ -1,7 +1,10 @@
 // Images through the real clipboard: Cut, Copy and the menu's Paste chosen in the image menu,
 // Ctrl+V in an image window and on the main window, and blocks put on the clipboard by the test
-// itself: honest ones laid out here by the format's rules, lying ones that must be refused.
+// itself: honest ones laid out here by the format's rules (masks in a large header, run-length
+// rows), lying ones that must be refused.
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "box_test_support.h"
 #include "image/image_window.h"
@@ -243,4 +246,106 @@ TEST_F(ImageClipboard, AnEmptyClipboardOrALyingBlockPastesNothing)
     PutClipboard(CF_DIB, honest);
     CtrlKey(target, 'V');
     EXPECT_EQ(PixelOf(0, 29, 19), Stripes(29, 19));
+}
+
+namespace {
+
+// A run-length block of `bits` (8: BI_RLE8, 4: BI_RLE4) with a 40-byte header, the colour
+// table and the runs.
+Bytes RunLengthDib(int bits, int width, int height, const std::vector<unsigned>& table, const Bytes& runs)
+{
+    Bytes b(40 + 4 * table.size(), 0);
+    Put32(b, 0, 40);
+    Put32(b, 4, width);
+    Put32(b, 8, height);
+    Put16(b, 12, 1);
+    Put16(b, 14, bits);
+    Put32(b, 16, bits == 8 ? BI_RLE8 : BI_RLE4);
+    Put32(b, 20, static_cast<unsigned>(runs.size()));
+    Put32(b, 32, static_cast<unsigned>(table.size()));
+    for (size_t i = 0; i < table.size(); ++i)
+        Put32(b, 40 + 4 * i, table[i]);
+    b.insert(b.end(), runs.begin(), runs.end());
+    return b;
+}
+
+// The index at (x, y) of a picture drawn as rows of hex digits, top row first; 0 outside it.
+unsigned IndexAt(const std::vector<const char*>& rows, int x, int y)
+{
+    if (y >= static_cast<int>(rows.size()) || x >= static_cast<int>(std::strlen(rows[y])))
+        return 0;
+    const char c = rows[y][x];
+    return c <= '9' ? c - '0' : c - 'a' + 10;
+}
+
+}  // namespace
+
+TEST_F(ImageClipboard, BitfieldsOfALargeHeaderAndRunLengthPicturesPasteWithTheirPixels)
+{
+    // 32 bits with a 124-byte header: its masks are its own fields at offset 40, the rows
+    // follow it.  Red is the low byte here and blue the third, so masks read from anywhere
+    // else show; spare bytes at the block's end move nothing.
+    HWND colour = PictureWindow(0, "colour", 100, 100, 40, 30, 32, false);
+    const int w = 7, h = 5;
+    Bytes v5(124 + 4 * w * h, 0);
+    Put32(v5, 0, 124);
+    Put32(v5, 4, w);
+    Put32(v5, 8, h);
+    Put16(v5, 12, 1);
+    Put16(v5, 14, 32);
+    Put32(v5, 16, BI_BITFIELDS);
+    Put32(v5, 40, 0x000000FF);
+    Put32(v5, 44, 0x0000FF00);
+    Put32(v5, 48, 0x00FF0000);
+    Put32(v5, 56, LCS_sRGB);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const unsigned c = Stripes(x, y);
+            Put32(v5, 124 + 4 * (w * (h - 1 - y) + x), (c >> 16 & 0xFF) | (c & 0xFF00) | (c & 0xFF) << 16);
+        }
+    for (size_t spare : {0, 12}) {
+        Bytes block = v5;
+        block.resize(block.size() + spare);
+        PutClipboard(CF_DIB, block);
+        RunOnUserThread([] { ClearImage(0); });
+        CtrlKey(colour, 'V');
+        EXPECT_EQ(FirstWrongPixel(0, [](int x, int y) { return x < 7 && y < 5 ? Stripes(x, y) : 0u; }), "")
+            << spare << " spare bytes";
+    }
+
+    // 8-bit runs into a 32-bit image: runs, an absolute run with its padding, a delta, early
+    // ends of a line and of the picture (those pixels take entry 0), and a run of 12 cut at the
+    // row's end of 9.
+    std::vector<unsigned> table(16);
+    for (unsigned i = 0; i < 16; ++i)
+        table[i] = 0x204060 + i * 0x0B1D05;
+    PutClipboard(CF_DIB, RunLengthDib(8, 9, 4, table,
+                                      {3, 1, 0, 4, 2, 3, 4, 5, 2, 6, 0, 0,   // the bottom row
+                                       0, 2, 2, 0, 0, 3, 7, 8, 9, 0, 0, 0,   // the second
+                                       12, 10, 0, 0,                         // the third
+                                       2, 11, 0, 1}));                       // the top, then the end
+    const std::vector<const char*> eight = {"bb", "aaaaaaaaa", "00789", "111234566"};
+    RunOnUserThread([] { ClearImage(0); });
+    CtrlKey(colour, 'V');
+    EXPECT_EQ(FirstWrongPixel(0, [&](int x, int y) { return x < 9 && y < 4 ? table[IndexAt(eight, x, y)] : 0u; }), "");
+
+    // 4-bit runs into an 8-bit image: its indices exactly, and the table replaces palette
+    // entries 0 to 15.  Greys, which the image's own palette does not hold.
+    HWND indexed = PictureWindow(1, "indexed", 400, 100, 30, 20, 8, false);
+    std::vector<unsigned> greys(16);
+    for (unsigned i = 0; i < 16; ++i)
+        greys[i] = 0x111111 * i;
+    PutClipboard(CF_DIB, RunLengthDib(4, 7, 3, greys,
+                                      {5, 0x12, 0, 2, 1, 0, 1, 0x3F, 0, 0,     // the bottom row
+                                       0, 5, 0x45, 0x67, 0x80, 0, 0, 0,        // the middle
+                                       9, 0x9A, 0, 1}));                       // the top
+    const std::vector<const char*> four = {"9a9a9a9", "45678", "1212103"};
+    CtrlKey(indexed, 'V');
+    EXPECT_EQ(FirstWrongPixel(1, [&](int x, int y) { return IndexAt(four, x, y); }), "");
+    const std::vector<RGBQUAD> palette = PaletteOf(1);
+    for (unsigned i = 0; i < 16; ++i)
+        EXPECT_EQ(palette[i].rgbRed << 16 | palette[i].rgbGreen << 8 | palette[i].rgbBlue, greys[i]) << "entry " << i;
+    const std::vector<RGBQUAD> distinct = DistinctPalette();
+    EXPECT_TRUE(SamePalette(std::vector<RGBQUAD>(palette.begin() + 16, palette.end()),
+                            std::vector<RGBQUAD>(distinct.begin() + 16, distinct.end())));
 }

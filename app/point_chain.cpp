@@ -4,6 +4,7 @@
 
 #include "chain_model.h"
 #include "chain_view.h"
+#include "code_page_texts.h"
 #include "krtlib.h"
 
 namespace {
@@ -18,16 +19,18 @@ ChainState chain = {};
 enum Button { ButtonEdit = 6, ButtonMove = 7, ButtonFewer = 8, ButtonMore = 9, ButtonWrite = 10, ButtonBreak = 11 };
 constexpr int kButtons = 12;
 
-// Labels in code page 932: the arrows are two-byte characters.
-const char* const kLabels[kButtons] = {
-    "r-",       "r+",       "\x81\xa9" /* ← */, "\x81\xa8" /* → */, "\x81\xaa" /* ↑ */,
-    "\x81\xab" /* ↓ */, "edit", "move", "---", "---", "---", "break",
+struct Label {
+    const wchar_t* text;
+    const char* ascii;  // for a code page that lacks its characters
+};
+const Label kLabels[kButtons] = {
+    {L"r-", "r-"}, {L"r+", "r+"}, {L"←", "<-"}, {L"→", "->"}, {L"↑", "^"}, {L"↓", "v"},
+    {L"edit", "edit"}, {L"move", "move"}, {L"---", "---"}, {L"---", "---"}, {L"---", "---"}, {L"break", "break"},
 };
 
-// "tavimoraさんのフライアイ画像をドラッグして下さい": please drag in the fly's-eye image.
-const char kDragInMessage[] =
-    "tavimora\x82\xb3\x82\xf1\x82\xcc\x83\x74\x83\x89\x83\x43\x83\x41\x83\x43\x89\xe6\x91\x9c"
-    "\x82\xf0\x83\x68\x83\x89\x83\x62\x83\x4f\x82\xb5\x82\xc4\x89\xba\x82\xb3\x82\xa2";
+// Please drag in the fly's-eye image.
+const wchar_t kDragInMessage[] = L"tavimoraさんのフライアイ画像をドラッグして下さい";
+const char kDragInMessageAscii[] = "Please drag in tavimora's fly's-eye image";
 
 void LabelEditButtons(bool edit)
 {
@@ -135,15 +138,15 @@ void UserProgramInit(void)
     KRT_OpenTextWindow(0, 0, 218, 152, 469);
     KRT_SetForeground(KRTMAINWINDOW);
     KRT_OpenButtonBox(0, 0, 2, 6);
-    for (int i = 0; i < kButtons; ++i)
-        KRT_SetButtonBoxTitle(i, kLabels[i]);  // does nothing without a box or such a button
+    for (int i = 0; i < kButtons; ++i)  // does nothing without a box or such a button
+        KRT_SetButtonBoxTitle(i, InProgramCodePage(kLabels[i].text, kLabels[i].ascii).c_str());
     mouseTracking = 1;
 }
 
 void UserProgramMain(void)
 {
     if (GetImageStretchMode(0) == 0) {  // no image 0
-        KRT_Pause(kDragInMessage);
+        KRT_Pause(InProgramCodePage(kDragInMessage, kDragInMessageAscii).c_str());
         return;
     }
     KRT_CreateImage(1, "tavimora", 216, 0, ImageTable[0].width, ImageTable[0].height, 100);

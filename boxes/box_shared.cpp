@@ -59,7 +59,7 @@ bool AskForLabel(int index, HWND control, int labelUnits, char* line)
         return false;
     wchar_t wide[kMaxLabelReadUnits];
     GetWindowTextW(control, wide, labelUnits < kMaxLabelReadUnits ? labelUnits : kMaxLabelReadUnits);
-    char label[2 * kMaxLabelReadUnits];
+    char label[kMaxNarrowBytesPerUnit * kMaxLabelReadUnits];
     NarrowText(wide, -1, label, sizeof label);
     EnsureTextWindow();
     KRT_Print("%d '%s' ->", index, label);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "core/control_flags.h"
 #include "core/dropped_files.h"
@@ -110,9 +111,12 @@ int DropOneFile(const wchar_t* dropped, int slot)
         return slot;  // not an image, or a path the loader could not be given: no slot used
     NarrowText(filePart, -1, fileName, sizeof fileName);
     while (slot < kImageSlots) {
-        char title[300];
-        std::snprintf(title, sizeof title, "%03d %s", slot, fileName);
-        const int result = PostCreateImage(slot, title, static_cast<int>(width), static_cast<int>(height), 32);
+        // The whole name: the window's title is cut for showing, at a whole character.
+        char number[8];
+        std::snprintf(number, sizeof number, "%03d ", slot);
+        const std::string title = number + std::string(fileName);
+        const int result =
+            PostCreateImage(slot, title.c_str(), static_cast<int>(width), static_cast<int>(height), 32);
         ++slot;
         if (result == 0) {
             PostLoadImage(slot - 1, path);

@@ -91,7 +91,7 @@ void TakeWorkingDirectory()
     const size_t units = wcslen(logFolderW);
     if (units > 0 && logFolderW[units - 1] != L'\\')
         wcscat(logFolderW, L"\\");
-    // Two bytes a character hold every folder whole.
+    // kFolderBytes holds every folder whole in any code page.
     NarrowText(openFolderW, -1, openFolder, kFolderBytes);
     NarrowText(saveFolderW, -1, saveFolder, kFolderBytes);
     NarrowText(logFolderW, -1, logFolder, kFolderBytes);
@@ -143,6 +143,8 @@ void CreateTrueTypeFont()
 
 int KrtStart(HINSTANCE instance)
 {
+    // Narrow text is walked in the process's own code page, asked of the system once.
+    SetProcessCodePage(SystemCodePage());
     // 1. Instance number.
     instanceNumber = ClaimInstanceNumber();
     if (instanceNumber < 0) {

@@ -1,13 +1,14 @@
 // Process-wide values taken at start-up that portable code also reads.
 #pragma once
+#include "core/narrow_text.h"
 
 constexpr int kPathChars = 260;
 constexpr int kMaxInstances = 10;
 
 // A folder as kept here: a path and the backslash after it, in UTF-16 units, and the same in
-// the system code page, where a character can take two bytes.
+// the process's code page, where a unit can take up to three bytes (UTF-8).
 constexpr int kFolderChars = kPathChars + 1;
-constexpr int kFolderBytes = 2 * kFolderChars;
+constexpr int kFolderBytes = kMaxNarrowBytesPerUnit * kFolderChars;
 
 extern int instanceNumber;      // 0 to 9, part of the main window class and of log file names
 extern int displayColourDepth;  // bits per pixel of the display, read when the main window is created

@@ -3,11 +3,13 @@ list(APPEND KRT_PURE_SOURCES
   core/control_flags.cpp
   core/library_reset.cpp
   core/mailbox.cpp
+  core/narrow_text.cpp
   core/process_state.cpp
   core/snap.cpp
   core/status_text.cpp
 )
 list(APPEND KRT_WIN32_SOURCES
+  core/clipboard_text.cpp
   core/dropped_files.cpp
   core/main_window.cpp
   core/main_window_commands.cpp

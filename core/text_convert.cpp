@@ -83,19 +83,20 @@ bool NarrowWhole(const wchar_t* wide, char* out, int outBytes)
 
 void TruncateNarrow(char* text, int maxBytes)
 {
-    if (!text || maxBytes < 0)
-        return;
-    int i = 0;
-    while (text[i] && i < maxBytes) {
-        int size = 1;
-        if (IsDBCSLeadByte(static_cast<BYTE>(text[i]))) {
-            if (!text[i + 1])
-                break;  // a lead byte without its trail byte is half a character
-            size = 2;
-        }
-        if (i + size > maxBytes)
-            break;
-        i += size;
+    CutAtWholeCharacter(ProcessCodePage(), text, maxBytes);
+}
+
+NarrowCodePage SystemCodePage()
+{
+    NarrowCodePage codePage;
+    const UINT number = GetACP();
+    CPINFO info = {};
+    if (number == CP_UTF8) {
+        codePage.kind = NarrowCodePage::Utf8;
+    } else if (GetCPInfo(number, &info) && info.MaxCharSize == 2) {
+        codePage.kind = NarrowCodePage::DoubleByte;
+        for (int byte = 0; byte < 256; ++byte)
+            codePage.leadByte[byte] = IsDBCSLeadByteEx(number, static_cast<BYTE>(byte)) != FALSE;
     }
-    text[i] = '\0';
+    return codePage;
 }

@@ -4,6 +4,13 @@
 #pragma once
 #include <windows.h>
 
+#include "core/narrow_text.h"
+
+// The process's code page as the system describes it: UTF-8 when GetACP() says so (a program
+// whose manifest asks for it), otherwise its lead bytes as IsDBCSLeadByteEx reports them.  The
+// library's start-up makes it the code page every narrow walk uses (ProcessCodePage).
+NarrowCodePage SystemCodePage();
+
 // Narrow (CP_ACP) to UTF-16 into out[outUnits]; returns the units written, terminator excluded.
 int WidenText(const char* narrow, wchar_t* out, int outUnits);
 
@@ -17,5 +24,5 @@ int NarrowText(const wchar_t* wide, int units, char* out, int outBytes);
 bool WidenWhole(const char* narrow, wchar_t* out, int outUnits);
 bool NarrowWhole(const wchar_t* wide, char* out, int outBytes);
 
-// Cuts narrow text to at most maxBytes bytes without splitting a double-byte character.
+// Cuts narrow text to at most maxBytes bytes without splitting a character of the code page.
 void TruncateNarrow(char* text, int maxBytes);

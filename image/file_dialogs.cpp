@@ -46,7 +46,7 @@ void RememberFolder(const wchar_t* chosen, wchar_t* folderW, char* folder)
         return;
     *filePart = L'\0';
     wcscpy(folderW, full);
-    NarrowText(folderW, -1, folder, kFolderBytes);  // room for two bytes a character
+    NarrowText(folderW, -1, folder, kFolderBytes);  // room for every unit in any code page
 }
 
 int Ask(bool save, char* buffer)

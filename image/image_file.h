@@ -3,13 +3,15 @@
 #pragma once
 #include <windows.h>
 
+#include "core/narrow_text.h"
 #include "image/image_file_state.h"
 
 // File names the load and save take: at most 259 UTF-16 units, the platform's path limit; as
-// narrow text up to two bytes a unit in code page 932.  Buffers for names have these sizes, so
-// that a name is refused when it does not fit, never cut to another file's name.
+// narrow text up to three bytes a unit (in UTF-8; two in the double-byte code pages).  Buffers
+// for names have these sizes, so that a name is refused when it does not fit, never cut to
+// another file's name.
 constexpr int kImageNameUnits = 260;  // with the terminator
-constexpr int kImageNameBytes = 2 * (kImageNameUnits - 1) + 1;
+constexpr int kImageNameBytes = kMaxNarrowBytesPerUnit * (kImageNameUnits - 1) + 1;
 
 // The class identifier of the first installed encoder with exactly this MIME type, or zeros.
 CLSID FindEncoder(const wchar_t* mime);

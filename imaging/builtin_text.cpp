@@ -2,8 +2,8 @@
 // 8-bit images, transparent between the strokes, and with no device context.
 #include <cstdarg>
 
+#include "core/narrow_text.h"
 #include "imaging/builtin_font.h"
-#include "imaging/double_byte_text.h"
 #include "imaging/pixel_view.h"
 #include "imaging/text_state.h"
 #include "krtlib.h"
@@ -61,7 +61,7 @@ void KRT_DrawTextF(const char* format, ...)
     char text[kDrawTextBufferSize];
     va_list arguments;
     va_start(arguments, format);
-    FormatWhole932(text, kDrawTextBufferSize, format, arguments);
+    FormatWhole(ProcessCodePage(), text, kDrawTextBufferSize, format, arguments);
     va_end(arguments);
     KRT_DrawString(text);
 }

@@ -5,7 +5,6 @@ list(APPEND KRT_PURE_SOURCES
   imaging/circles.cpp
   imaging/colour.cpp
   imaging/colour_rows.cpp
-  imaging/double_byte_text.cpp
   imaging/drawing_state.cpp
   imaging/flood_fill.cpp
   imaging/lines.cpp

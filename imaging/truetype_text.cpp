@@ -4,9 +4,9 @@
 
 #include "core/colour_ref.h"
 #include "core/gdi_handles.h"
+#include "core/narrow_text.h"
 #include "image/image_selection.h"
 #include "image/image_table.h"
-#include "imaging/double_byte_text.h"
 #include "imaging/text_state.h"
 #include "imaging/truetype_font.h"
 #include "krtlib.h"
@@ -46,25 +46,28 @@ void ChangeStyle(int control)
 }
 
 // How far x moves after a character: its ABC widths, or for a font that has none (a raster
-// font, when no TrueType font could be made) its plain width.
-int Advance(HDC dc, wchar_t unit)
+// font, when no TrueType font could be made) its plain width.  A character beyond the basic
+// plane (two units, in a UTF-8 program) has no ABC widths to ask for: its extent is the advance.
+int Advance(HDC dc, const wchar_t* units, int count)
 {
+    if (count == 2) {
+        SIZE extent = {};
+        return GetTextExtentPoint32W(dc, units, 2, &extent) ? extent.cx : 0;
+    }
     ABC abc;
-    if (GetCharABCWidthsW(dc, unit, unit, &abc))
+    if (GetCharABCWidthsW(dc, units[0], units[0], &abc))
         return abc.abcA + static_cast<int>(abc.abcB) + abc.abcC;
     INT width = 0;
-    return GetCharWidthW(dc, unit, unit, &width) ? width : 0;
+    return GetCharWidthW(dc, units[0], units[0], &width) ? width : 0;
 }
 
-// The UTF-16 form of a character code: one byte, or lead (code >> 8) and trail bytes.
+// The UTF-16 form of a character code (see DrawTrueTypeChar in krtlib.h): its narrow bytes in
+// the process's code page, widened.
 int Widen(int code, wchar_t (&units)[2])
 {
-    char bytes[2];
-    int count = 0;
-    if (code > 0xFF)
-        bytes[count++] = static_cast<char>((code >> 8) & 0xFF);
-    bytes[count++] = static_cast<char>(code & 0xFF);
-    return MultiByteToWideChar(CP_ACP, 0, bytes, count, units, 2);
+    char bytes[4];
+    const int count = CodeBytes(ProcessCodePage(), code, bytes);
+    return count > 0 ? MultiByteToWideChar(CP_ACP, 0, bytes, count, units, 2) : 0;
 }
 
 }  // namespace
@@ -81,7 +84,8 @@ void DrawTrueTypeChar(int code)
         return;
     }
     wchar_t units[2];
-    if (Widen(code, units) <= 0 || !IsLiveImage(CurrentImage))
+    const int count = Widen(code, units);
+    if (count <= 0 || !IsLiveImage(CurrentImage))
         return;
     HDC dc = ImageTable[CurrentImage].memoryDC;
     SetTextColor(dc, ToColorRef(krt_tttc));
@@ -90,15 +94,17 @@ void DrawTrueTypeChar(int code)
         // Without a TrueType font the DC keeps the font it has.
         Selection font(dc, trueTypeFont ? static_cast<HGDIOBJ>(trueTypeFont) : GetCurrentObject(dc, OBJ_FONT));
         // The cell's top is cellHeight - 1 rows above the baseline, so its bottom row is the baseline.
-        TextOutW(dc, TextCursor.x, TextCursor.baseline - cellHeight + 1, units, 1);
-        TextCursor.x += Advance(dc, units[0]);
+        TextOutW(dc, TextCursor.x, TextCursor.baseline - cellHeight + 1, units, count);
+        TextCursor.x += Advance(dc, units, count);
     }
     GdiFlush();  // the pixels are read through PixelTable next, not through GDI
 }
 
 void DrawTrueTypeString(const char* text)
 {
-    ForEachCharacter932(text, [](int code) { DrawTrueTypeChar(code); });
+    const NarrowCodePage& codePage = ProcessCodePage();
+    ForEachCharacter(codePage, text,
+                     [&](const char* bytes, int count) { DrawTrueTypeChar(CharacterCode(codePage, bytes, count)); });
 }
 
 int SetTrueTypeCellSize(int width, int height)

@@ -3,7 +3,12 @@
 // A user program defines UserProgramInit and UserProgramMain and links libkrtlib.a.  The
 // library owns the process entry: it shows the main window (Start, Stop, Exit), runs
 // UserProgramInit once on a thread of its own, and UserProgramMain each time Start is pressed.
-// Every call below is made on that thread.  Narrow text is in the system code page.
+// Every call below is made on that thread.
+//
+// Narrow text (every const char* text, name and label, and what comes back) is in the process's
+// code page: the system's (932 on a Japanese Windows, 1252 on a Western one), or UTF-8 for a
+// program built with krt_add_program(NAME UTF8 ...), whose manifest asks for it.  Text is cut,
+// walked and converted by whole characters of that code page.
 //
 // Colours are 0x00RRGGBB words everywhere; in an 8-bit image a colour argument is a palette
 // index (its low byte).  Calls that can fail return 0 for success and a small code otherwise.
@@ -302,8 +307,13 @@ void KRT_DrawTextF(const char* format, ...);  // printf-style, up to 4095 bytes 
 // baseline row and x advances by its width; this text does not wrap.  Codes below 32 are
 // controls: 1 and 2 italic on and off, 3 bold, 4 normal weight, 5 and 6 underline on and off,
 // 10 a new line (down by the cell height, x to the margin); the others are ignored.
-void DrawTrueTypeChar(int code);            // a byte, or lead * 256 + trail of a two-byte character
-void DrawTrueTypeString(const char* text);  // system code page text, character by character
+// Other codes are characters.  In a UTF-8 program a code is the character's Unicode code point
+// (0x65E5 for U+65E5; U+10000 and above too), since no UTF-8 character of two bytes or more is
+// one byte; in any other code page it is the character's bytes, the first in the higher place:
+// a byte, or lead * 256 + trail of a two-byte character.  DrawTrueTypeString passes each
+// character of its text so; bytes that are no character of UTF-8 are drawn as U+FFFD.
+void DrawTrueTypeChar(int code);
+void DrawTrueTypeString(const char* text);  // narrow text, character by character
 // The font becomes width / 2 wide and height high (the cell height is also the line advance):
 // 0, or 1 when no such font can be made (text then uses the image's default font).
 int SetTrueTypeCellSize(int width, int height);

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 #include "core/clock.h"
 #include "core/framework.h"
@@ -87,6 +88,29 @@ void DispatchForPrint(unsigned now)
 
 }  // namespace
 
+namespace {
+
+// What every print does once its text is known in both forms: the narrow one to the log, the
+// UTF-16 one onto the screen.
+void PrintText(TextWindowRecord& record, const char* narrow, const wchar_t* units, int count)
+{
+    const int slot = currentTextWindow;
+    WriteLog(slot, narrow, std::strlen(narrow));
+    const bool quietBefore = !ConsoleHasChanges(record);
+
+    PrintContext context = {&record, units};
+    const int endX = WalkPrintedText(reinterpret_cast<const unsigned short*>(units), count,
+                                     record.cursorX, record.width, record.cellWidth,
+                                     {&context, DrawRun, Newline});
+    if (endX >= 0)
+        record.cursorX = endX;
+    const unsigned now = MillisecondClock();
+    PresentConsole(record, quietBefore, now);
+    DispatchForPrint(now);
+}
+
+}  // namespace
+
 void KRT_Print(const char* format, ...)
 {
     EndUserThreadIfOverdue();
@@ -101,21 +125,23 @@ void KRT_Print(const char* format, ...)
     if (formatted < 0)
         text[0] = '\0';
     else if (formatted >= kPrintBufferSize)
-        TruncateNarrow(text, kPrintBufferSize - 1);  // never half a double-byte character
+        TruncateNarrow(text, kPrintBufferSize - 1);  // never half a character of the code page
     wchar_t units[kPrintBufferSize];
     const int count = Widen(text, units);
+    PrintText(*record, text, units, count);
+}
 
-    const int slot = currentTextWindow;
-    WriteLog(slot, text, std::strlen(text));
-    const bool quietBefore = !ConsoleHasChanges(*record);
-
-    PrintContext context = {record, units};
-    const int endX = WalkPrintedText(reinterpret_cast<const unsigned short*>(units), count,
-                                     record->cursorX, record->width, record->cellWidth,
-                                     {&context, DrawRun, Newline});
-    if (endX >= 0)
-        record->cursorX = endX;
-    const unsigned now = MillisecondClock();
-    PresentConsole(*record, quietBefore, now);
-    DispatchForPrint(now);
+void PrintWideText(const wchar_t* text)
+{
+    EndUserThreadIfOverdue();
+    TextWindowRecord* record = CurrentOpenTextWindow();
+    if (!record || !text)
+        return;
+    wchar_t units[kPrintBufferSize];
+    const int count = static_cast<int>(std::min(std::wcslen(text), static_cast<size_t>(kPrintBufferSize - 1)));
+    std::wmemcpy(units, text, static_cast<size_t>(count));
+    units[count] = L'\0';
+    char narrow[kPrintBufferSize * kMaxNarrowBytesPerUnit];
+    NarrowText(units, count, narrow, sizeof narrow);
+    PrintText(*record, narrow, units, count);
 }

@@ -57,26 +57,35 @@ struct Report {
     void heading(const char* words) { coloured(kBlack, kGreen, words); }
 };
 
-}  // namespace
-
-bool IsCodePage932LeadByte(unsigned char byte)
+// The bytes of the character at text[i] when it takes several: they are copied whole, since in
+// a double-byte code page its second byte may be a quote or a backslash and is still part of
+// it.  No double-byte code page has a trail byte below 0x40 or at DEL: a lead byte before a
+// control character, a digit or a quote stands alone, and the quote is escaped.
+int WholeCharacterAt(const NarrowCodePage& codePage, const std::string& text, size_t i)
 {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    const int count = CharacterBytes(codePage, text.c_str() + i, static_cast<int>(text.size() - i));
+    if (count < 2)
+        return 0;
+    const unsigned char trail = static_cast<unsigned char>(text[i + 1]);
+    if (codePage.kind == NarrowCodePage::DoubleByte && (trail < 0x40 || trail == 0x7F))
+        return 0;
+    return count;
 }
+
+}  // namespace
 
 // Every name and label goes through here, image names and input-box labels as well as button
 // labels: a quote, a backslash or a line feed copied as it is would leave the pasted program
 // unable to compile, and the source exists to be compiled.
-std::string CStringBody(const std::string& text, LeadBytePredicate isLeadByte)
+std::string CStringBody(const std::string& text, const NarrowCodePage& codePage)
 {
     std::string body;
     body.reserve(text.size() + 8);
     for (size_t i = 0; i < text.size(); ++i) {
         const unsigned char byte = static_cast<unsigned char>(text[i]);
-        const unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if (isLeadByte && isLeadByte(byte) && next >= 0x40 && next != 0x7F) {
-            body += text[i];  // its second byte may be 0x5C and is still part of the character
-            body += text[++i];
+        if (const int count = WholeCharacterAt(codePage, text, i)) {
+            body.append(text, i, static_cast<size_t>(count));
+            i += static_cast<size_t>(count) - 1;
         } else if (byte == '"' || byte == '\\') {
             body += '\\';
             body += text[i];
@@ -91,14 +100,14 @@ std::string CStringBody(const std::string& text, LeadBytePredicate isLeadByte)
     return body;
 }
 
-std::string LayoutSource(const LayoutInfo& layout, LeadBytePredicate isLeadByte)
+std::string LayoutSource(const LayoutInfo& layout, const NarrowCodePage& codePage)
 {
     std::string source = "\t// KRTLIB --- Automatic Source Generator\n";
     if (!layout.images.empty()) {
         source += "\t// [Image Window]\n";
         for (const ImageWindowInfo& image : layout.images)
             AppendCall(source, CreateCall(image.bitDepth, image.sizeLimitMode),
-                       Format("(%d,\"", image.slot) + CStringBody(image.name, isLeadByte),
+                       Format("(%d,\"", image.slot) + CStringBody(image.name, codePage),
                        Format("\",%d,%d,%d,%d,%d);\n", image.left, image.top, image.width, image.height,
                               image.zoom));
     }
@@ -113,7 +122,7 @@ std::string LayoutSource(const LayoutInfo& layout, LeadBytePredicate isLeadByte)
         source += Format("\tKRT_ResizeInputBox(%d,%d);\n", box.labelWidth, box.editWidth);
         for (size_t i = 0; i < box.labels.size(); ++i)
             AppendCall(source, "KRT_SetInputBoxTitle",
-                       Format("(%d,\"", static_cast<int>(i)) + CStringBody(box.labels[i], isLeadByte), "\");\n");
+                       Format("(%d,\"", static_cast<int>(i)) + CStringBody(box.labels[i], codePage), "\");\n");
     }
     if (layout.hasButtonBox) {
         const ButtonBoxInfo& box = layout.buttonBox;
@@ -122,7 +131,7 @@ std::string LayoutSource(const LayoutInfo& layout, LeadBytePredicate isLeadByte)
         source += Format("\tKRT_ResizeButtonBox(%d,%d);\n", box.clientWidth, box.clientHeight);
         for (size_t i = 0; i < box.labels.size(); ++i)
             AppendCall(source, "KRT_SetButtonBoxTitle",
-                       Format("(%d,\"", static_cast<int>(i)) + CStringBody(box.labels[i], isLeadByte), "\");\n");
+                       Format("(%d,\"", static_cast<int>(i)) + CStringBody(box.labels[i], codePage), "\");\n");
     }
     source += "\tKRT_SetForeground(KRTMAINWINDOW);\n";
     return source;

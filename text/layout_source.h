@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/narrow_text.h"
+
 struct ImageWindowInfo {
     int slot;
     std::string name;   // system code page
@@ -43,18 +45,12 @@ struct LayoutInfo {
     ButtonBoxInfo buttonBox{};
 };
 
-// Whether a byte of narrow text starts a two-byte character (code page 932: 0x81-0x9F and
-// 0xE0-0xFC); the second byte may then be a quote or a backslash and is not one.
-typedef bool (*LeadBytePredicate)(unsigned char byte);
-bool IsCodePage932LeadByte(unsigned char byte);
-
 // `text` as the inside of a C string literal: quotes, backslashes and control characters are
-// escaped (line feed as \n), two-byte characters are copied whole (a lead byte followed by a
-// byte that cannot end a character stands alone).
-std::string CStringBody(const std::string& text, LeadBytePredicate isLeadByte);
+// escaped (line feed as \n), characters of several bytes in `codePage` are copied whole.
+std::string CStringBody(const std::string& text, const NarrowCodePage& codePage);
 
 // The source text: every line starts with a tab; grows with the layout, nothing is cut.
-std::string LayoutSource(const LayoutInfo& layout, LeadBytePredicate isLeadByte);
+std::string LayoutSource(const LayoutInfo& layout, const NarrowCodePage& codePage);
 
 // One print of the report.  A coloured piece is printed between a push of its colours and a
 // pop; the others in the colours the report runs in (white on black).

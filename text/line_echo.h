@@ -11,8 +11,9 @@ struct EchoSurface {
     int width;
     int cellWidth;
     int cellHeight;
-    // Draws one unit at the cursor over `cells` cells and invalidates them.
-    void (*draw)(void* context, unsigned short unit, int cells);
+    // Draws one character at the cursor (one unit, or the two of a surrogate pair) over `cells`
+    // cells and invalidates them.
+    void (*draw)(void* context, const unsigned short* units, int count, int cells);
     // cursorX = 0, cursorY one line down, the scroll step.
     void (*newline)(void* context);
 };
@@ -29,9 +30,15 @@ constexpr unsigned short kIdeographicSpace = 0x3000;
 
 void BeginLineEdit(LineEdit& edit);
 
-// Echoes a typed unit and appends it (the caller checks the 255-unit limit first).
+// Whether the line has room for a typed unit within its 255 units.  The first half of a
+// surrogate pair (a character beyond the basic plane, which a UTF-8 program can take) needs room
+// for both, so that a line never ends in half a character.
+bool LineTakes(const LineEdit& edit, unsigned short unit);
+
+// Echoes a typed unit and appends it (the caller asks LineTakes first).  The first half of a
+// surrogate pair is shown with its second half, as one character of two cells.
 void EchoUnit(LineEdit& edit, const EchoSurface& surface, unsigned short unit);
 
-// Removes the last unit (nothing when the line is empty).  The caret cell is left for the
-// next caret draw.
+// Removes the last character, a surrogate pair whole (nothing when the line is empty).  The
+// caret cell is left for the next caret draw.
 void EraseLastUnit(LineEdit& edit, const EchoSurface& surface);

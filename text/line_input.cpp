@@ -23,11 +23,11 @@ struct EchoContext {
     TextWindowRecord* record;
 };
 
-void DrawUnit(void* context, unsigned short unit, int /*cells*/)
+void DrawCharacter(void* context, const unsigned short* units, int count, int /*cells*/)
 {
     TextWindowRecord& record = *static_cast<EchoContext*>(context)->record;
-    const wchar_t text = static_cast<wchar_t>(unit);
-    DrawTextAtCursor(record, &text, 1);  // marks the line; the turn presents it
+    // marks the line; the turn presents it
+    DrawTextAtCursor(record, reinterpret_cast<const wchar_t*>(units), count);
 }
 
 void EchoNewline(void* context)
@@ -155,10 +155,10 @@ void KRT_InputLine(char* buffer)
             return;
         }
         const EchoSurface surface = {&context, &record->cursorX, &record->cursorY, record->width,
-                                     cellWidth, cellHeight, DrawUnit, EchoNewline};
+                                     cellWidth, cellHeight, DrawCharacter, EchoNewline};
         if (unit == '\b') {
             EraseLastUnit(line, surface);
-        } else if (unit != 0 && line.length < kMaxLineLength) {
+        } else if (unit != 0 && LineTakes(line, unit)) {
             EchoUnit(line, surface, unit);
             DrawCaret(*record, phase);
             caretDirty = false;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "core/clipboard_text.h"
 #include "core/framework.h"
 #include "core/process_state.h"
 #include "krtlib.h"
@@ -192,12 +193,16 @@ int KRT_CopyLog(int slot)
     }
     if (opened)
         EmptyClipboard();
-    // The clipboard owns the block only once it has taken it.  When it refuses it, the block is
-    // still ours to free, and the result is 1: the clipboard did not take it.
-    if (block && !SetClipboardData(CF_TEXT, block)) {
-        GlobalFree(block);
+    // The clipboard owns a block only once it has taken it; GiveToClipboard frees a refused one,
+    // and the result is then 1: the clipboard did not take it.  The UTF-16 copy is made first,
+    // while the narrow block is still ours to read.
+    HGLOBAL wide = WidenedTextBlock(block);
+    if (block && !GiveToClipboard(CF_TEXT, block))
         result = 1;
-    }
+    if (result == 0)
+        GiveToClipboard(CF_UNICODETEXT, wide);
+    else if (wide)
+        GlobalFree(wide);
     CloseClipboard();  // given back before any box: other programs may want it
     if (complaint)
         KRT_Pause(complaint);

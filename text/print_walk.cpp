@@ -19,6 +19,8 @@ int WalkPrintedText(const unsigned short* units, int count, int startX, int widt
             x = 0;
             continue;
         }
+        // A surrogate pair is one character: two cells, never split by a line break.
+        const int length = IsSurrogatePair(units, i, count) ? 2 : 1;
         const int cells = UnitCells(unit) * cellWidth;
         if (x + cells > width) {
             flush();
@@ -28,8 +30,9 @@ int WalkPrintedText(const unsigned short* units, int count, int startX, int widt
         }
         if (runLength == 0)
             runStart = i;
-        ++runLength;
+        runLength += length;
         x += cells;
+        i += length - 1;
     }
     if (runLength == 0)
         return -1;

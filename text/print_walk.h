@@ -5,6 +5,16 @@
 // Cells a UTF-16 unit takes: one below U+0080, two from it.
 inline int UnitCells(unsigned unit) { return unit < 0x80 ? 1 : 2; }
 
+inline bool IsHighSurrogate(unsigned unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+inline bool IsLowSurrogate(unsigned unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Whether units[i] and units[i + 1] are the two halves of one character beyond the basic plane
+// (which a UTF-8 program can print): it takes two cells, as any other character from U+0080.
+inline bool IsSurrogatePair(const unsigned short* units, int i, int count)
+{
+    return i + 1 < count && IsHighSurrogate(units[i]) && IsLowSurrogate(units[i + 1]);
+}
+
 struct PrintWalkCallbacks {
     void* context;
     void (*drawRun)(void* context, int start, int length);  // units [start, start+length) at the cursor

@@ -19,6 +19,10 @@ bool TextNewline(TextWindowRecord& record);
 // Draws units at the cursor with the window's colours (one TextOutW) without moving it, and
 // marks the line for the screen copy (console_repaint.h).
 void DrawTextAtCursor(TextWindowRecord& record, const wchar_t* units, int count);
+// KRT_Print of UTF-16 text, for the library's own texts that are not ASCII: they read the same
+// in every code page.  The log gets them in the code page, as every print.
+void PrintWideText(const wchar_t* text);
+
 // For tests: called, when set, between reading the back buffer and writing into it, so that a
 // test can replace the buffer from another thread at exactly that moment.
 extern void (*ConsoleWritePause)();

@@ -1,6 +1,6 @@
 // Window information: the coloured report of every open library window, printed into the text
 // window whose command ran, and the source text that recreates the layout, put on the
-// clipboard as CF_TEXT.
+// clipboard as CF_TEXT and CF_UNICODETEXT.
 #include "text/window_information.h"
 
 #include <cstring>
@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "boxes/box_state.h"
+#include "core/clipboard_text.h"
+#include "core/narrow_text.h"
 #include "core/text_convert.h"
 #include "krtlib.h"
 #include "text/layout_source.h"
@@ -15,13 +17,9 @@
 
 namespace {
 
-// "クリップボードにレイアウト作成ソースリストを保存しました．" in code page 932.
-constexpr const char kSavedToClipboard[] =
-    "\x83\x4e\x83\x8a\x83\x62\x83\x76\x83\x7b\x81\x5b\x83\x68\x82\xc9\x83\x8c\x83\x43\x83\x41"
-    "\x83\x45\x83\x67\x8d\xec\x90\xac\x83\x5c\x81\x5b\x83\x58\x83\x8a\x83\x58\x83\x67\x82\xf0"
-    "\x95\xdb\x91\xb6\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x44\n";
-
-bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+// The layout-creation source list was saved to the clipboard.  Kept in UTF-16 and printed as
+// such, so that it reads right whatever the code page.
+constexpr const wchar_t kSavedToClipboard[] = L"クリップボードにレイアウト作成ソースリストを保存しました．\n";
 
 POINT TopLeft(HWND window)
 {
@@ -39,7 +37,7 @@ std::string ControlText(HWND control)
         return std::string();
     std::vector<wchar_t> wide(static_cast<size_t>(units) + 1);
     const int read = GetWindowTextW(control, wide.data(), units + 1);
-    std::vector<char> narrow(static_cast<size_t>(read) * 2 + 1);
+    std::vector<char> narrow(static_cast<size_t>(read) * kMaxNarrowBytesPerUnit + 1);
     NarrowText(wide.data(), read, narrow.data(), static_cast<int>(narrow.size()));
     return narrow.data();
 }
@@ -81,6 +79,14 @@ LayoutInfo DescribeLayout()
     return layout;
 }
 
+// Yellow on navy, after the source is on the clipboard.
+void PrintConfirmation()
+{
+    KRT_PushTextColor(0x000080, 0xFFFF00);
+    PrintWideText(kSavedToClipboard);
+    KRT_PopTextColor();
+}
+
 void PrintPiece(const ReportPiece& piece)
 {
     if (piece.coloured)
@@ -90,8 +96,8 @@ void PrintPiece(const ReportPiece& piece)
         KRT_PopTextColor();
 }
 
-// The source as CF_TEXT.  Returns true only when the clipboard took it; without a clipboard
-// nothing is reported, and a failed allocation shows its box.
+// The source as CF_TEXT and CF_UNICODETEXT.  Returns true only when the clipboard took it;
+// without a clipboard nothing is reported, and a failed allocation shows its box.
 bool PutSourceOnClipboard(const std::string& source)
 {
     if (!OpenClipboard(nullptr))
@@ -107,10 +113,15 @@ bool PutSourceOnClipboard(const std::string& source)
     if (void* bytes = GlobalLock(block)) {
         std::memcpy(bytes, source.c_str(), source.size() + 1);
         GlobalUnlock(block);
-        placed = SetClipboardData(CF_TEXT, block) != nullptr;
+        HGLOBAL wide = WidenedTextBlock(block);
+        placed = GiveToClipboard(CF_TEXT, block);
+        if (placed)
+            GiveToClipboard(CF_UNICODETEXT, wide);
+        else if (wide)
+            GlobalFree(wide);
+    } else {
+        GlobalFree(block);
     }
-    if (!placed)
-        GlobalFree(block);  // the clipboard did not take it, so it is still ours
     CloseClipboard();
     return placed;
 }
@@ -122,12 +133,12 @@ void WindowInformation(HWND window)
     KRT_SelectTextWindow(FindTextWindowSlot(window));
     // The layout is read once, before anything is printed: every print dispatches messages.
     const LayoutInfo layout = DescribeLayout();
-    const std::string source = LayoutSource(layout, IsSystemLeadByte);
+    const std::string source = LayoutSource(layout, ProcessCodePage());
 
     KRT_PushTextColor(0x000000, 0xFFFFFF);
     for (const ReportPiece& piece : LayoutReport(layout))
         PrintPiece(piece);
     if (PutSourceOnClipboard(source))
-        PrintPiece({true, 0x000080, 0xFFFF00, kSavedToClipboard});  // yellow on navy
+        PrintConfirmation();
     KRT_PopTextColor();
 }

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "code_pages.h"
 #include "imaging/builtin_font.h"
-#include "imaging/double_byte_text.h"
 #include "imaging/drawing_state.h"
 #include "imaging/text_state.h"
 #include "krtlib.h"
@@ -135,7 +135,7 @@ int Format(char* out, int size, const char* format, ...)
 {
     va_list arguments;
     va_start(arguments, format);
-    const int n = FormatWhole932(out, size, format, arguments);
+    const int n = FormatWhole(CodePage932(), out, size, format, arguments);
     va_end(arguments);
     return n;
 }
@@ -160,7 +160,8 @@ TEST_F(BuiltinText, TextIsCutAndSplitAtWholeCharacters)
     EXPECT_TRUE(TextCursor.x == 3 * 8 && TextCursor.baseline == 16 + 341 * 16);
 
     std::vector<int> codes;
-    ForEachCharacter932("\x82\xA0" "A\x83\x5C\xE0\x40\xA0\x80 \x82", [&](int code) { codes.push_back(code); });
+    ForEachCharacter(CodePage932(), "\x82\xA0" "A\x83\x5C\xE0\x40\xA0\x80 \x82",
+                     [&](const char* bytes, int count) { codes.push_back(CharacterCode(CodePage932(), bytes, count)); });
     EXPECT_EQ(codes, (std::vector<int>{0x82A0, 'A', 0x835C, 0xE040, 0xA0, 0x80, ' '}));
 }
 

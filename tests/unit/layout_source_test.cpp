@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "code_pages.h"
 #include "text/layout_source.h"
 
 namespace {
@@ -11,7 +12,7 @@ TEST(LayoutSource, NamesBecomeSoundCStringsAndTwoByteCharactersStayWhole)
 {
     // "ソ" in code page 932 is 0x83 0x5C: its second byte is no backslash.  A lead byte before a
     // quote is no character and leaves the quote to be escaped.
-    EXPECT_EQ(CStringBody("say \"hi\" \\ \x83\x5c\nx\r\x01" "7\t\x81\"", IsCodePage932LeadByte),
+    EXPECT_EQ(CStringBody("say \"hi\" \\ \x83\x5c\nx\r\x01" "7\t\x81\"", CodePage932()),
               "say \\\"hi\\\" \\\\ \x83\x5c\\nx\\015\\0017\\011\x81\\\"");
 }
 
@@ -20,7 +21,7 @@ TEST(LayoutSource, ReportColoursAndTheImageCallOfEachDepthAndMode)
     LayoutInfo layout{{{0, "000", 10, 20, 320, 240, 100, 32, 1}, {1, "a", 0, 0, 8, 8, 200, 32, 0},
                        {2, "b", 5, 6, 8, 8, 100, 8, 1}, {3, "c", 5, 6, 8, 8, 50, 8, 0}},
                       {{0, 0, 300, 400, 300}}, false, {}, false, {}};
-    const std::string source = LayoutSource(layout, IsCodePage932LeadByte);
+    const std::string source = LayoutSource(layout, CodePage932());
     EXPECT_NE(source.find("\tKRT_CreateImage(0,\"000\",10,20,320,240,100);\n\tKRT_CreateImageFL(1,\"a\",0,0,8,8,200);\n"
                           "\tKRT_CreateImage8(2,\"b\",5,6,8,8,100);\n\tKRT_CreateImage8FL(3,\"c\",5,6,8,8,50);\n"),
               std::string::npos);

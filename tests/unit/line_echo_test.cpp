@@ -20,10 +20,10 @@ struct Screen {
         surface = {this, &x, &y, width, 6, 12, DrawUnit, Newline};
         BeginLineEdit(edit);
     }
-    static void DrawUnit(void* c, unsigned short unit, int cells)
+    static void DrawUnit(void* c, const unsigned short* units, int count, int cells)
     {
         Screen& s = *static_cast<Screen*>(c);
-        s.draws.push_back({s.x, s.y, unit, cells});
+        s.draws.push_back({s.x, s.y, units[count - 1], cells});
     }
     static void Newline(void* c)
     {
@@ -109,6 +109,30 @@ TEST(LineEcho, DoubleWidthCharacterEndingTheLineWrapsAfterIt)
     EXPECT_EQ(s.x, 24);
     EXPECT_EQ(s.y, 0);
     EXPECT_EQ(s.draws.back().unit, kIdeographicSpace);
+}
+
+// A character beyond the basic plane (a surrogate pair, from a UTF-8 program's typist) is drawn
+// once, whole, over two cells; Backspace takes it whole; its first half is refused where the
+// line has no room for the second.
+TEST(LineEcho, SurrogatePairIsOneCharacter)
+{
+    Screen s(20);
+    s.Type(u"a\U0001F600");
+    ASSERT_EQ(s.draws.size(), 2u);
+    EXPECT_EQ(s.draws[1].x, 6);
+    EXPECT_EQ(s.draws[1].unit, 0xDE00);  // drawn when the second half came
+    EXPECT_EQ(s.draws[1].cells, 2);
+    EXPECT_EQ(s.x, 18);
+    s.Type(u"b");
+    s.Backspace();
+    s.Backspace();
+    EXPECT_EQ(s.x, 6);
+    EXPECT_EQ(s.edit.length, 1);
+    EXPECT_EQ(s.draws.back().unit, kIdeographicSpace);
+
+    s.edit.length = kMaxLineLength - 1;
+    EXPECT_FALSE(LineTakes(s.edit, 0xD83D));
+    EXPECT_TRUE(LineTakes(s.edit, 'x'));
 }
 
 TEST(LineEcho, EmptyLineIgnoresBackspace)

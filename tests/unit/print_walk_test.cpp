@@ -96,6 +96,18 @@ TEST(PrintWalk, DoubleWidthUnitsWrapWhole)
     EXPECT_EQ(d.x, 48);
 }
 
+// A character beyond the basic plane (two units) takes two cells like any other from U+0080,
+// and a line break never falls between its halves.
+TEST(PrintWalk, SurrogatePairIsOneCharacterOfTwoCells)
+{
+    Console c;
+    c.Print(u"123456\U0001F600\U0001F600");  // six cells, two, then two that do not fit
+    ASSERT_EQ(c.runs.size(), 2u);
+    EXPECT_EQ(c.runs[0].second, u"123456\U0001F600");
+    EXPECT_EQ(c.runs[1].second, u"\U0001F600");
+    EXPECT_EQ(c.x, 12);
+}
+
 TEST(PrintWalk, ControlCharactersOtherThanLineFeedAreOneCellGlyphs)
 {
     Console c;

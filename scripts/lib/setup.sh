@@ -52,14 +52,25 @@ krt_install_packages() {
   if ((${#missing[@]})); then krt_log "still missing after install: ${missing[*]}"; return 1; fi
 }
 
-# Wine needs a generated ja_JP.UTF-8 locale, or non-ASCII arguments lose their high bits.
+# Wine needs generated locales, or non-ASCII arguments lose their high bits: ja_JP.UTF-8, which
+# gives code page 932, for everything, and en_US.UTF-8 (1252) for the Western set of tests.
+# Where either is missing from the system, both are generated into the build tree, so that
+# LOCPATH finds them together.
+KRT_LOCALES=(ja_JP en_US)
 krt_make_locale() {
-  if locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then unset LOCPATH; { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null; return 0; fi
-  if [[ ! -d $KRT_LOCALE_DIR/ja_JP.UTF-8 ]]; then
+  local name missing=0
+  for name in "${KRT_LOCALES[@]}"; do
+    locale -a 2>/dev/null | grep -qix "$name.utf8" || missing=1
+  done
+  if ((missing)); then
     mkdir -p "$KRT_LOCALE_DIR"
-    localedef -i ja_JP -f UTF-8 "$KRT_LOCALE_DIR/ja_JP.UTF-8" >&2 || true
+    for name in "${KRT_LOCALES[@]}"; do
+      [[ -d $KRT_LOCALE_DIR/$name.UTF-8 ]] || localedef -i "$name" -f UTF-8 "$KRT_LOCALE_DIR/$name.UTF-8" >&2 || true
+    done
+    export LOCPATH=$KRT_LOCALE_DIR
+  else
+    unset LOCPATH
   fi
-  export LOCPATH=$KRT_LOCALE_DIR
   { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null  # bash itself cannot see LOCPATH; its children do
 }
 
@@ -94,6 +105,7 @@ krt_prefix_settings() {
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
 }
 
+# Creates the prefix WINEPREFIX names once, in the locale LC_ALL names.
 krt_prepare_prefix() {
   if [[ -f $WINEPREFIX/.krt-ready ]]; then return 0; fi
   krt_log "creating the Wine prefix $WINEPREFIX"
@@ -111,21 +123,28 @@ krt_free_display() {
   return 1
 }
 
-krt_start_xvfb() {
+# Starts a private Xvfb on a free display: its number in KRT_NEW_DISPLAY, its PID in KRT_NEW_XVFB.
+krt_launch_xvfb() {
   local n tries
   for tries in 1 2 3 4 5; do
     n=$(krt_free_display) || return 1
     Xvfb ":$n" -screen 0 "${KRT_SCREEN}x24" -nolisten tcp >/dev/null 2>&1 &
-    KRT_XVFB_PID=$!
+    KRT_NEW_XVFB=$!
     local t
     for t in $(seq 1 100); do
-      if xdpyinfo -display ":$n" >/dev/null 2>&1; then export DISPLAY=":$n"; return 0; fi
-      kill -0 "$KRT_XVFB_PID" 2>/dev/null || break
+      if xdpyinfo -display ":$n" >/dev/null 2>&1; then KRT_NEW_DISPLAY=":$n"; return 0; fi
+      kill -0 "$KRT_NEW_XVFB" 2>/dev/null || break
       sleep 0.1
     done
-    kill "$KRT_XVFB_PID" 2>/dev/null; wait "$KRT_XVFB_PID" 2>/dev/null; KRT_XVFB_PID=
+    kill "$KRT_NEW_XVFB" 2>/dev/null; wait "$KRT_NEW_XVFB" 2>/dev/null; KRT_NEW_XVFB=
   done
   return 1
+}
+
+krt_start_xvfb() {
+  krt_launch_xvfb || return 1
+  KRT_XVFB_PID=$KRT_NEW_XVFB
+  export DISPLAY=$KRT_NEW_DISPLAY
 }
 
 # Keep one wine server alive for the whole session, so each program starts warm.
@@ -134,6 +153,24 @@ krt_start_wineserver() {
   KRT_WINESERVER_PID=$!
   # The first program starts the virtual desktop; do it now so tests do not pay for it.
   wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+# The Western session of tests/win32/western.sh: a prefix of its own in a Western locale (code
+# page 1252), created once per build tree like the first, with its own display (a virtual
+# desktop per prefix) and its own warm wine server.
+export KRT_WESTERN_PREFIX=${KRT_WESTERN_PREFIX:-$KRT_BUILD/wineprefix-1252}
+export KRT_WESTERN_LOCALE=en_US.UTF-8
+KRT_WESTERN_XVFB=
+KRT_WESTERN_SERVER=
+
+krt_start_western_session() {
+  ( export WINEPREFIX=$KRT_WESTERN_PREFIX LC_ALL=$KRT_WESTERN_LOCALE; krt_prepare_prefix )
+  krt_launch_xvfb || return 1
+  KRT_WESTERN_XVFB=$KRT_NEW_XVFB
+  export KRT_WESTERN_DISPLAY=$KRT_NEW_DISPLAY
+  WINEPREFIX=$KRT_WESTERN_PREFIX LC_ALL=$KRT_WESTERN_LOCALE DISPLAY=$KRT_WESTERN_DISPLAY wineserver -p >/dev/null 2>&1 &
+  KRT_WESTERN_SERVER=$!
+  WINEPREFIX=$KRT_WESTERN_PREFIX LC_ALL=$KRT_WESTERN_LOCALE DISPLAY=$KRT_WESTERN_DISPLAY wine cmd /c exit >/dev/null 2>&1 || true
 }
 
 # A 256 KiB disk of its own (a tmpfs, where this user may mount one), on which a save runs out of
@@ -151,5 +188,10 @@ krt_stop_session() {
   if [[ -n ${WINEPREFIX:-} && -d $WINEPREFIX ]]; then wineserver -k >/dev/null 2>&1 || true; fi
   if [[ -n $KRT_WINESERVER_PID ]]; then wait "$KRT_WINESERVER_PID" 2>/dev/null; KRT_WINESERVER_PID=; fi
   if [[ -n $KRT_XVFB_PID ]]; then kill "$KRT_XVFB_PID" 2>/dev/null; wait "$KRT_XVFB_PID" 2>/dev/null; KRT_XVFB_PID=; fi
+  if [[ -n $KRT_WESTERN_SERVER ]]; then
+    WINEPREFIX=$KRT_WESTERN_PREFIX wineserver -k >/dev/null 2>&1 || true
+    wait "$KRT_WESTERN_SERVER" 2>/dev/null; KRT_WESTERN_SERVER=
+  fi
+  if [[ -n $KRT_WESTERN_XVFB ]]; then kill "$KRT_WESTERN_XVFB" 2>/dev/null; wait "$KRT_WESTERN_XVFB" 2>/dev/null; KRT_WESTERN_XVFB=; fi
   if [[ -n ${KRT_SMALL_DISK:-} ]]; then umount "$KRT_SMALL_DISK" 2>/dev/null || true; fi
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "code_page_support.h"
 #include "framework_fixture.h"
 #include "image_test_support.h"
 #include "imaging/text_state.h"
@@ -220,6 +221,43 @@ std::wstring PickOtherFace(HWND dialog)
         }
     }
     return L"";
+}
+
+class CodePageTrueType : public FrameworkTest {};
+
+// Text of the process's code page is drawn character by character, each character whole (in
+// 1252 "café Å!" keeps the space after é), and DrawTrueTypeChar draws a character from the
+// integer krtlib.h describes: the same pixels as TextOutW of the UTF-16 characters.
+TEST_F(CodePageTrueType, EveryCharacterOfTheCodePageIsDrawnWhole)
+{
+    const std::wstring text = SampleText();
+    RunOnUserThread([] { ASSERT_EQ(KRT_CreateImage(0, "tt", 600, 300, 240, 40, 100), 0); });
+    int stringEnd = 0, charEnd = 0;
+    LOGFONTW font = {};
+    std::vector<unsigned> byString;
+    RunOnUserThread([&] {
+        font = FontOf(trueTypeFont);
+        KRT_SetTextCursor(2, 30, 2);
+        DrawTrueTypeString(InCodePage(text).c_str());
+        stringEnd = TextCursor.x;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 240; ++x)
+                byString.push_back(PixelOf(0, x, y));
+        ClearImage(0);
+        KRT_SetTextCursor(2, 30, 2);
+        for (wchar_t character : text)
+            DrawTrueTypeChar(TrueTypeCode(character));
+        charEnd = TextCursor.x;
+    });
+    FontDc reference(font, 240, 40);
+    EXPECT_EQ(charEnd, reference.Draw(text, 2, 30, cellHeight));
+    EXPECT_TRUE(SameAsReference(reference, 40)) << "by character";
+    EXPECT_EQ(stringEnd, charEnd);
+    std::vector<unsigned> expected(reference.bits, reference.bits + 240 * 40);
+    for (unsigned& pixel : expected)
+        pixel &= 0xFFFFFF;
+    EXPECT_TRUE(byString == expected) << "by string";
+    DestroyAllImages();
 }
 
 class FontChange : public FrameworkTest {};

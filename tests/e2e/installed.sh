@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A user's own project outside the tree: the library installed with cmake --install, a program
-# built against the installed copy with find_package(krtlib) and krt_add_program, run, and its
-# image read off the screen before and after Start.
+# built against the installed copy with find_package(krtlib) and krt_add_program (as a UTF-8
+# program), run, and its image read off the screen before and after Start.
 . "$(dirname "$0")/lib.sh"
 SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
 PREFIX=$E2E_WORK/prefix
@@ -17,6 +17,9 @@ check configures_against_the_installed_copy \
 check builds cmake --build "$OUTSIDE"
 uses_only_the_prefix() { ! grep -rq -- "-I$SOURCE" "$OUTSIDE/CMakeFiles" 2>/dev/null; }
 check includes_nothing_of_the_source_tree uses_only_the_prefix
+# krt_add_program(... UTF8 ...) of the installed package links the manifest that makes the
+# program's code page UTF-8.
+check links_the_utf8_manifest grep -q 'activeCodePage[^<]*>UTF-8<' "$OUTSIDE/shapes.exe"
 
 ( cd "$E2E_WORK" && exec wine "$OUTSIDE/shapes.exe" ) >>"$E2E_ARTIFACTS/wine.log" 2>&1 &
 APP_PID=$!

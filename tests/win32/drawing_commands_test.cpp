@@ -3,6 +3,7 @@
 // whole image equals a second image drawn directly with the same primitives and points.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -143,6 +144,52 @@ TEST_F(DrawingCommands, EachRowDrawsWithWhatWasClickedAndACancelDrawsNothing)
     const std::string log = TakePromptLog();
     EXPECT_NE(log.find("Text>Hi!"), std::string::npos) << log;
     EXPECT_NE(log.find("Text>Ab"), std::string::npos) << log;
+}
+
+// One tool at a time.  A second tool command that arrives while a tool waits (two posted at
+// once, or one for another window), and a program's own pick meanwhile, are refused: the first
+// tool takes every click, removes its band and draws exactly what it was given.
+TEST_F(DrawingCommands, ASecondToolWhileOneWaitsIsRefused)
+{
+    const HWND window = ImageTable[0].window;
+    auto mouse = [window](UINT message, int x, int y) {
+        PostMessageW(window, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+        PumpFor(60);
+    };
+    RunOnUserThread([] { DrawingColour = 0x3366CC; });
+
+    // "Fill" and "Normal" line posted together: the box's tool gets all three events.
+    PostMessageW(window, WM_COMMAND, 1037, 0);
+    PostMessageW(window, WM_COMMAND, 1032, 0);
+    ASSERT_TRUE(PumpUntil([] { return ToolInProgress == 1; }));
+    FlushUserThread();
+    mouse(WM_LBUTTONDOWN, 20, 30);
+    mouse(WM_MOUSEMOVE, 60, 50);
+    mouse(WM_LBUTTONDOWN, 120, 90);
+    ASSERT_TRUE(PumpUntil([] { return ToolInProgress == 0; }));
+    FlushUserThread();
+    Expect([] { FillBox(20, 30, 120, 90); });
+    EXPECT_EQ(FirstDifference(), "");
+
+    // With a band drawn, a command for the other image and the program's own pick.
+    PostMessageW(window, WM_COMMAND, 1036, 0);
+    ASSERT_TRUE(PumpUntil([] { return ToolInProgress == 1; }));
+    mouse(WM_LBUTTONDOWN, 5, 5);
+    mouse(WM_MOUSEMOVE, 40, 20);
+    PostMessageW(ImageTable[1].window, WM_COMMAND, 1039, 0);
+    static std::atomic<int> picked;  // static: the work may outlive a failed test
+    static int x, y;
+    picked = x = y = -1;
+    PostToUserThread([] { picked = PickPoint(0, &x, &y); });
+    ASSERT_TRUE(PumpUntil([] { return picked != -1; }));
+    EXPECT_EQ(std::vector<int>({picked, x, y}), std::vector<int>({1, 0, 0}));
+    EXPECT_EQ(ToolSlot, 0);
+    mouse(WM_LBUTTONDOWN, 30, 25);
+    ASSERT_TRUE(PumpUntil([] { return ToolInProgress == 0; }));
+    FlushUserThread();
+    Expect([] { DrawBox(5, 5, 30, 25); });
+    EXPECT_EQ(FirstDifference(), "");
+    EXPECT_EQ(CurrentImage, 0);
 }
 
 }  // namespace

@@ -84,7 +84,8 @@ FileHeader CheckJpegFile(const FileView& f)
             // Huffman-coded blocks take at least a bit each in the scans that hold them (a 1-bit
             // DC code; sequential scans add at least a 1-bit end of block): a frame claiming more
             // 8 x 8 blocks than its data has bits is not a picture, and decoding it would make
-            // millions of pixels out of nothing.
+            // millions of pixels out of nothing.  Arithmetic coding has no such floor; the
+            // platform decoders refuse it.
             const U64 blocks = ((width + 7) / 8) * ((height + 7) / 8);
             if (IsHuffmanCoded(frame) && blocks > 8 * scanBytes)
                 return RefusedFile(kind);

@@ -1,6 +1,7 @@
 // The image window procedure: repaint from the pixels, keys, the mouse (for user programs
 // and for an interactive tool), dropped files and the two popup menus.
 #include <windows.h>
+#include <windowsx.h>
 
 #include "boxes/button_box.h"
 #include "core/dropped_files.h"
@@ -71,6 +72,13 @@ void OnKeyDown(HWND window, WPARAM key)
 
 // ---- Mouse ----------------------------------------------------------------------------------
 
+// Button-up messages and the mouse capture are handled on purpose, to mend a fault: a window
+// that saw only presses reported a released button as held until the mouse next moved over an
+// image window, and never saw a drag released outside it.  So a press captures the mouse until
+// no button is held, every release is reported, and a lost capture counts as a release.  While
+// captured, points outside the window are reported on the image's edge.
+constexpr WPARAM kButtons = MK_LBUTTON | MK_MBUTTON | MK_RBUTTON;
+
 struct ImagePoint {
     int slot, x, y;
 };
@@ -78,8 +86,16 @@ struct ImagePoint {
 ImagePoint PointOf(HWND window, LPARAM position)
 {
     const int slot = FindImageSlot(window);
-    const int zoom = slot >= 0 ? ImageTable[slot].zoom : 100;
-    return {slot, ClientToImage(LOWORD(position), zoom), ClientToImage(HIWORD(position), zoom)};
+    if (slot < 0)
+        return {slot, 0, 0};
+    const ImageRecord& image = ImageTable[slot];
+    ImagePoint p = {slot, ClientToImage(GET_X_LPARAM(position), image.zoom),
+                    ClientToImage(GET_Y_LPARAM(position), image.zoom)};
+    if (GetCapture() == window) {
+        p.x = KeepInImage(p.x, image.width);
+        p.y = KeepInImage(p.y, image.height);
+    }
+    return p;
 }
 
 void ReportMouse(const ImagePoint& p, WPARAM keys)
@@ -90,10 +106,35 @@ void ReportMouse(const ImagePoint& p, WPARAM keys)
                   (keys & MK_SHIFT) ? 1 : 0, (keys & MK_CONTROL) ? 1 : 0};
 }
 
+// Keeps the mouse while a button is held and lets it go when none is.
+void FollowButtons(HWND window, WPARAM keys)
+{
+    if (keys & kButtons) {
+        if (GetCapture() != window)
+            SetCapture(window);
+    } else if (GetCapture() == window) {
+        ReleaseCapture();
+    }
+}
+
+bool InsideClient(HWND window, LPARAM position)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    const POINT at = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    return PtInRect(&client, at) != FALSE;
+}
+
 bool ToolWindow(const ImagePoint& p) { return ToolInProgress && p.slot >= 0 && p.slot == ToolSlot; }
 
 void OnMouseMove(HWND window, WPARAM keys, LPARAM position)
 {
+    // A move with no button held while captured means a release went unseen; outside the
+    // window such a move is not this window's.
+    const bool captured = GetCapture() == window;
+    FollowButtons(window, keys);
+    if (captured && !(keys & kButtons) && !InsideClient(window, position))
+        return;
     const ImagePoint p = PointOf(window, position);
     if (p.slot < 0)
         return;
@@ -107,11 +148,31 @@ void OnLeftButtonDown(HWND window, WPARAM keys, LPARAM position)
     const ImagePoint p = PointOf(window, position);
     if (p.slot < 0)
         return;
+    FollowButtons(window, keys);
     ReportMouse(p, keys);
     if (ToolWindow(p)) {
         ToolClick = {1, p.x, p.y};
         MouseState.shift = (keys & MK_SHIFT) ? 1 : 0;
     }
+}
+
+// Any button's release: the report without it, and the mouse let go when it was the last.
+void OnButtonUp(HWND window, WPARAM keys, LPARAM position)
+{
+    const ImagePoint p = PointOf(window, position);
+    if (p.slot >= 0)
+        ReportMouse(p, keys);
+    FollowButtons(window, keys);
+}
+
+// The capture went elsewhere (a menu, another window, our own release): whatever this window's
+// buttons were doing, no release will come here any more.
+void OnCaptureLost()
+{
+    if (!mouseTracking)
+        return;
+    MouseState.left = 0;
+    MouseState.middle = 0;
 }
 
 void OnRightButtonDown(HWND window, bool tools)
@@ -130,8 +191,10 @@ void OnRightButtonDown(HWND window, bool tools)
 void OnMiddleButtonDown(HWND window, WPARAM keys, LPARAM position)
 {
     const ImagePoint p = PointOf(window, position);
-    if (p.slot >= 0)
+    if (p.slot >= 0) {
+        FollowButtons(window, keys);
         ReportMouse(p, keys);
+    }
     OnRightButtonDown(window, true);  // as a right click with Ctrl
 }
 
@@ -148,9 +211,14 @@ void OnMouseWheel(HWND window, WPARAM wParam)
 
 // Only the first file, into this window's image; the current image is restored afterwards.
 // The name is taken whole or not at all: cut, or with a character turned into another, it
-// would name another file.
+// would name another file.  While a tool waits drops are refused, as on the main window: a
+// picture loaded under the tool's band would be inverted where the band is removed.
 void OnDropFiles(HWND window, HDROP drop)
 {
+    if (ToolInProgress) {
+        DragFinish(drop);
+        return;
+    }
     const std::wstring name = DroppedFileName(drop, 0);
     char narrow[kImageNameBytes];
     if (name.size() < kImageNameUnits && NarrowWhole(name.c_str(), narrow, sizeof narrow) &&
@@ -161,6 +229,17 @@ void OnDropFiles(HWND window, HDROP drop)
     }
     DragFinish(drop);
     SetForegroundWindow(window);
+}
+
+// ---- Commands -------------------------------------------------------------------------------
+
+// While a tool waits the menus and shortcuts that give commands are blocked, and a command that
+// comes all the same (posted before the tool started, or by a program) is refused: it would
+// start a second tool, or change or select away the image under the first one's band.
+void OnCommand(HWND window, int id)
+{
+    if (!ToolInProgress)
+        RunImageCommand(window, id);
 }
 
 // FreeLimits windows may be smaller than the smallest frame the system draws and larger than
@@ -232,6 +311,14 @@ LRESULT CALLBACK ImageWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MBUTTONDOWN:
         OnMiddleButtonDown(window, wParam, lParam);
         return 0;
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONUP:
+        OnButtonUp(window, wParam, lParam);
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnCaptureLost();
+        return 0;
     case WM_RBUTTONDOWN:
         OnRightButtonDown(window, (wParam & MK_CONTROL) != 0);
         return 0;
@@ -239,7 +326,7 @@ LRESULT CALLBACK ImageWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         OnMouseWheel(window, wParam);
         return 0;
     case WM_COMMAND:
-        RunImageCommand(window, LOWORD(wParam));
+        OnCommand(window, LOWORD(wParam));
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);

@@ -5,9 +5,16 @@
 inline int ZoomInStep(int zoom) { return (10 * zoom + 4) / 9; }
 inline int ZoomOutStep(int zoom) { return (9 * zoom + 5) / 10; }
 
-// A client point, taken as the unsigned 16-bit halves of a message's position, to the image
-// point under it at `zoom` percent.
-inline int ClientToImage(unsigned short client, int zoom)
+// A client point to the image point under it at `zoom` percent.  Signed: while the mouse is
+// captured, points left of and above the window arrive negative.
+inline int ClientToImage(int client, int zoom)
 {
-    return zoom > 0 ? static_cast<int>(client) * 100 / zoom : 0;
+    return zoom > 0 ? client * 100 / zoom : 0;
+}
+
+// An image point kept inside an image `extent` pixels long (0 to extent - 1): a drag that left
+// the window is reported on the image's edge.
+inline int KeepInImage(int point, int extent)
+{
+    return point < 0 || extent <= 0 ? 0 : point >= extent ? extent - 1 : point;
 }

@@ -77,13 +77,18 @@ void Output(int* out, int value)
         *out = value;
 }
 
-// The common start.  Without such an image nothing changes, the outputs included.
-bool BeginTool(int slot, const char* prompt, std::initializer_list<int*> outputs)
+// The common start: 0 when the tool runs, else the result it returns at once.  Without such an
+// image (2) nothing changes, the outputs included.  While another tool waits (1) only the
+// outputs are set: one tool at a time, since a second would take over the feed and, ending,
+// leave the first without its window and its band in the image.
+int BeginTool(int slot, const char* prompt, std::initializer_list<int*> outputs)
 {
     if (slot < 0 || slot >= kImageSlots || !ImageTable[slot].inUse)
-        return false;
+        return 2;
     for (int* out : outputs)
         Output(out, 0);
+    if (ToolInProgress)
+        return 1;
     SetStatusText(prompt);
     DragAcceptFiles(MainWindow, FALSE);
     KRT_SelectImage(slot);
@@ -92,7 +97,7 @@ bool BeginTool(int slot, const char* prompt, std::initializer_list<int*> outputs
     ToolClick = {};
     stopRequested = 0;
     ToolInProgress = 1;
-    return true;
+    return 0;
 }
 
 int EndTool(int result)
@@ -175,8 +180,8 @@ private:
 // The row or column tools: a full-width (or full-height) line follows the mouse.
 int PickAcross(int slot, int* x, int* y, bool row)
 {
-    if (!BeginTool(slot, kPointPrompt, {x, y}))
-        return 2;
+    if (const int early = BeginTool(slot, kPointPrompt, {x, y}))
+        return early;
     const ImageRecord& image = ImageTable[slot];
     auto draw = [&](int at) {
         if (row) {
@@ -219,8 +224,8 @@ template <class Draw>
 int PickTwoPoints(int slot, std::initializer_list<int*> outputs, Draw draw, bool pumpAtEnd, int& ax, int& ay,
                   int& bx, int& by)
 {
-    if (!BeginTool(slot, kFirstPrompt, outputs))
-        return 2;
+    if (const int early = BeginTool(slot, kFirstPrompt, outputs))
+        return early;
     Band<Draw> band(draw);
     bool anchored = false;
     for (;;) {
@@ -267,8 +272,8 @@ int RadiusTo(int cx, int cy, int bx, int by)
 
 int PickPoint(int slot, int* x, int* y)
 {
-    if (!BeginTool(slot, kPointPrompt, {x, y}))
-        return 2;
+    if (const int early = BeginTool(slot, kPointPrompt, {x, y}))
+        return early;
     ToolEvent event = {};
     if (WaitEvent(false, event) != Event::Click)
         return EndTool(1);
@@ -341,8 +346,8 @@ int PickCircle(int slot, int* cx, int* cy, int* r)
 
 int PickPlacement(int slot, int w, int h, int* x, int* y)
 {
-    if (!BeginTool(slot, kPointPrompt, {x, y}))
-        return 2;
+    if (const int early = BeginTool(slot, kPointPrompt, {x, y}))
+        return early;
     // A w x h box centred on the mouse, with both diagonals when it is at least 9 x 9.
     auto draw = [w, h](int mx, int my) {
         const int left = mx - w / 2, right = left + w - 1, top = my - h / 2, bottom = top + h - 1;

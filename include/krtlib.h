@@ -186,7 +186,10 @@ struct MouseStateFields {
     int shift;    // Shift down
     int control;  // Ctrl down
 };
-extern MouseStateFields MouseState;  // written only while mouseTracking is non-zero
+// Written only while mouseTracking is non-zero: on every move, press and release in an image
+// window.  A button pressed there keeps that window reporting until no button is held, outside
+// it too, at points kept on the image's edge; the release is reported wherever it happens.
+extern MouseStateFields MouseState;
 extern int mouseTracking;
 
 // ---- Pixels and drawing on the current image ------------------------------------------------
@@ -278,7 +281,8 @@ void PatternGrey(void);   // grey ramps: black to white in the upper half, white
 // shows a rubber band while the mouse moves, and makes the slot the current image.  Results:
 // 0 picked, 1 cancelled (a right click before the first point, or Stop or Exit), 2 no such
 // image (outputs untouched then).  Outputs are set to 0 first; a right click after the first
-// point asks for it again.
+// point asks for it again.  One tool runs at a time: a pick called while another waits (from
+// code that runs during its wait) returns 1 at once and changes nothing but its outputs.
 int PickPoint(int slot, int* x, int* y);
 int PickRow(int slot, int* x, int* y);     // a full-width line follows the mouse; use y
 int PickColumn(int slot, int* x, int* y);  // a full-height line follows the mouse; use x

@@ -61,6 +61,13 @@ sleep 1  # the copy follows the last line; reading the clipboard meanwhile could
 clipboard_holds_chain() { [[ "$(clipboard_bytes; echo .)" == "$expected." ]]; }
 check write_puts_the_chain_on_the_clipboard clipboard_holds_chain
 
+# The third point dragged out past the window's right edge and released out there: it stops on
+# the image's last column, and the release ends the drag, so the next "write" is heard.
+drag_mouse $((il + 500)) $((it + 100)) 200 0
+click_button 10                           # write
+expected=$'150 320 43\r\n325 210 42\r\n639 100 40\r\n\r\n\r\n150, 320,\r\n325, 210,\r\n639, 100,\r\n'
+check a_drag_released_outside_ends_at_the_edge wait_until 10 log_holds_chain
+
 # On screen: the selected (first) point's yellow circle of radius 43 about (150, 320), and the
 # middle point's white one about (325, 210).
 pixel_is() { equals "$(pixel chain_edited $(($1 + il)) $(($2 + it)))" "$3"; }

@@ -2,7 +2,7 @@
 # A soak of the point-chain editor: run after run driven with real X input (the sample dropped
 # on the main window, Stop and Start, drags of points and of the whole chain, every button of
 # the box, "write" twice, "break"), for KRT_SOAK_SECONDS (60 by default; scripts/soak runs it
-# longer) and at least KRT_SOAK_MIN_RUNS runs (3) however long they take.  Every "write" is
+# longer) and at least KRT_SOAK_MIN_RUNS runs (2) however long they take.  Every "write" is
 # checked byte for byte, in the log and on the clipboard, against the chain as this script
 # follows it.  Every 10 s the editor's private bytes and its GDI and USER object counts are
 # sampled into soak.csv, plotted into soak.png.
@@ -16,7 +16,7 @@
 . "$(dirname "$0")/lib.sh"
 
 SOAK_SECONDS=${KRT_SOAK_SECONDS:-60}
-SOAK_MIN_RUNS=${KRT_SOAK_MIN_RUNS:-3}
+SOAK_MIN_RUNS=${KRT_SOAK_MIN_RUNS:-2}
 SOAK_REFERENCE=${KRT_SOAK_REFERENCE:-}
 SOAK_OUT=${KRT_SOAK_OUT:-$E2E_ARTIFACTS}
 SOAK_CSV=$SOAK_OUT/soak.csv
@@ -270,7 +270,7 @@ if [[ -n $SOAK_REFERENCE ]]; then
   check gdi_objects_stay_steady steady 3 gdi_objects "$ref" pct
   check user_objects_stay_steady steady 4 user_objects "$ref" pct
 else
-  # A short soak has three runs or a few more.  The object counts have no warm-up (the first run
+  # A short soak has two runs or a few more.  The object counts have no warm-up (the first run
   # already holds every object a run needs), so a single object kept by a run shows as growth
   # from the first sample on.  The memory is held to 2 % from the second run on: the first run
   # still fills caches.

@@ -70,7 +70,10 @@ TEST(ZoomSteps, ClientPointsToImagePoints)
     EXPECT_EQ(ClientToImage(101, 200), 50);
     EXPECT_EQ(ClientToImage(51, 200), 25);
     EXPECT_EQ(ClientToImage(10, 30), 33);
-    EXPECT_EQ(ClientToImage(65535, 100), 65535);  // an unsigned half, never negative
+    EXPECT_EQ(ClientToImage(65535, 100), 65535);
+    EXPECT_EQ(KeepInImage(199, 200), 199);  // a captured drag stays on the image's edge
+    EXPECT_EQ(KeepInImage(200, 200), 199);
+    EXPECT_EQ(KeepInImage(-1, 200), 0);
 }
 
 }  // namespace

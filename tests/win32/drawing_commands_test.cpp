@@ -3,6 +3,7 @@
 // whole image equals a second image drawn directly with the same primitives and points.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -143,6 +144,37 @@ TEST_F(DrawingCommands, EachRowDrawsWithWhatWasClickedAndACancelDrawsNothing)
     const std::string log = TakePromptLog();
     EXPECT_NE(log.find("Text>Hi!"), std::string::npos) << log;
     EXPECT_NE(log.find("Text>Ab"), std::string::npos) << log;
+}
+
+// One tool at a time: a second tool command posted with the first, one for the other window
+// while the first's band is drawn, and a program's own pick meanwhile are all refused.  The
+// first tool takes every click, removes its band and fills exactly what was picked.
+TEST_F(DrawingCommands, ASecondToolWhileOneWaitsIsRefused)
+{
+    const HWND window = ImageTable[0].window;
+    auto mouse = [window](UINT message, int x, int y) {
+        PostMessageW(window, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+        PumpFor(60);
+    };
+    RunOnUserThread([] { DrawingColour = 0x3366CC; });
+    PostMessageW(window, WM_COMMAND, 1037, 0);  // Draw Box / Fill
+    PostMessageW(window, WM_COMMAND, 1032, 0);  // Draw Line / Normal
+    ASSERT_TRUE(PumpUntil([] { return ToolInProgress == 1; }));
+    mouse(WM_LBUTTONDOWN, 20, 30);
+    mouse(WM_MOUSEMOVE, 60, 50);
+    PostMessageW(ImageTable[1].window, WM_COMMAND, 1039, 0);  // Draw Circle / Normal
+    static std::atomic<int> picked;  // static: the work may outlive a failed test
+    static int x, y;
+    picked = x = y = -1;
+    PostToUserThread([] { picked = PickPoint(0, &x, &y); });
+    ASSERT_TRUE(PumpUntil([] { return picked != -1; }));
+    EXPECT_EQ(std::vector<int>({picked, x, y}), std::vector<int>({1, 0, 0}));
+    mouse(WM_LBUTTONDOWN, 120, 90);
+    ASSERT_TRUE(PumpUntil([] { return ToolInProgress == 0; }));
+    FlushUserThread();
+    Expect([] { FillBox(20, 30, 120, 90); });
+    EXPECT_EQ(FirstDifference(), "");
+    EXPECT_EQ(CurrentImage, 0);
 }
 
 }  // namespace

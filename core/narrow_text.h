@@ -62,4 +62,3 @@ int CharacterCode(const NarrowCodePage& codePage, const char* bytes, int count);
 // The reverse: the narrow bytes of such an integer into out[4]; returns their count, 0 when the
 // integer is no character (in UTF-8 a surrogate or a number past U+10FFFF).
 int CodeBytes(const NarrowCodePage& codePage, int code, char (&out)[4]);
-

@@ -311,11 +311,11 @@ void KRT_DrawTextF(const char* format, ...);  // printf-style, up to 4095 bytes 
 // baseline row and x advances by its width; this text does not wrap.  Codes below 32 are
 // controls: 1 and 2 italic on and off, 3 bold, 4 normal weight, 5 and 6 underline on and off,
 // 10 a new line (down by the cell height, x to the margin); the others are ignored.
-// Other codes are characters.  In a UTF-8 program a code is the character's Unicode code point
-// (0x65E5 for U+65E5; U+10000 and above too), since no UTF-8 character of two bytes or more is
-// one byte; in any other code page it is the character's bytes, the first in the higher place:
-// a byte, or lead * 256 + trail of a two-byte character.  DrawTrueTypeString passes each
-// character of its text so; bytes that are no character of UTF-8 are drawn as U+FFFD.
+// Other codes are characters: in a UTF-8 program the character's Unicode code point (0xE9 for
+// U+00E9, 0x65E5 for U+65E5, those from 0x10000 too); in any other code page the character's
+// bytes, the first in the higher place: a byte, or lead * 256 + trail of a two-byte character.
+// DrawTrueTypeString passes each character of its text so; in UTF-8, bytes that make no
+// character are drawn as U+FFFD.
 void DrawTrueTypeChar(int code);
 void DrawTrueTypeString(const char* text);  // narrow text, character by character
 // The font becomes width / 2 wide and height high (the cell height is also the line advance):

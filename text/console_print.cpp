@@ -137,11 +137,8 @@ void PrintWideText(const wchar_t* text)
     TextWindowRecord* record = CurrentOpenTextWindow();
     if (!record || !text)
         return;
-    wchar_t units[kPrintBufferSize];
-    const int count = static_cast<int>(std::min(std::wcslen(text), static_cast<size_t>(kPrintBufferSize - 1)));
-    std::wmemcpy(units, text, static_cast<size_t>(count));
-    units[count] = L'\0';
+    const int count = static_cast<int>(std::min<size_t>(std::wcslen(text), kPrintBufferSize - 1));
     char narrow[kPrintBufferSize * kMaxNarrowBytesPerUnit];
-    NarrowText(units, count, narrow, sizeof narrow);
-    PrintText(*record, narrow, units, count);
+    NarrowText(text, count, narrow, sizeof narrow);
+    PrintText(*record, narrow, text, count);
 }

@@ -25,9 +25,10 @@ bool LineTakes(const LineEdit& edit, unsigned short unit)
 
 void EchoUnit(LineEdit& edit, const EchoSurface& s, unsigned short unit)
 {
+    if (edit.length >= kMaxLineLength)
+        return;
     const bool awaited = edit.length > 0 && IsHighSurrogate(edit.line[edit.length - 1]);
-    if (edit.length < kMaxLineLength)
-        edit.line[edit.length++] = unit;
+    edit.line[edit.length++] = unit;
     edit.line[edit.length] = 0;
     if (IsHighSurrogate(unit))
         return;  // shown with its second half

@@ -1,6 +1,7 @@
 // TrueType text in the real framework: style controls, the cell size and the baseline, code
-// page 932 characters, text without a font, and "TrueType..." / "Font Change" through the real
-// font dialog.  Pixels are compared with TextOutW of the same characters into a DIB of the
+// page 932 characters, the characters of whatever code page the process has (CodePageTrueType,
+// which also runs under 1252 and UTF-8), text without a font, and "TrueType..." / "Font Change"
+// through the real font dialog.  Pixels are compared with TextOutW of the same characters into a DIB of the
 // test's own, each cell's top put cellHeight - 1 rows above the baseline.
 #include <gtest/gtest.h>
 #include <windows.h>

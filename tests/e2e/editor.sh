@@ -51,6 +51,7 @@ for _ in 1 2 3; do click_button 1; done  # r+
 click_button 6                            # edit
 click_button 9                            # num +
 screenshot chain_edited
+guide_picture 0 0 870 715  # the picture of the editor in the README and the guide
 click_button 10                           # write
 
 LOG=$E2E_WORK/KRTLIB00.LOG

@@ -179,9 +179,62 @@ std::wstring MakeTemporaryFile(const wchar_t* target)
     return {};
 }
 
+// The installed encoders or decoders, in the platform's order; none when they cannot be read.
+struct CodecList {
+    std::unique_ptr<BYTE[]> buffer;
+    UINT count = 0;
+
+    const Gdiplus::ImageCodecInfo& At(UINT i) const
+    {
+        return reinterpret_cast<const Gdiplus::ImageCodecInfo*>(buffer.get())[i];
+    }
+};
+
+CodecList InstalledCodecs(bool decoders)
+{
+    CodecList list;
+    UINT size = 0;
+    if ((decoders ? Gdiplus::GetImageDecodersSize(&list.count, &size)
+                  : Gdiplus::GetImageEncodersSize(&list.count, &size)) != Gdiplus::Ok ||
+        size == 0)
+        return {};
+    list.buffer.reset(new (std::nothrow) BYTE[size]);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(list.buffer.get());
+    if (!codecs || (decoders ? Gdiplus::GetImageDecoders(list.count, size, codecs)
+                             : Gdiplus::GetImageEncoders(list.count, size, codecs)) != Gdiplus::Ok)
+        return {};
+    return list;
+}
+
+// Whether the decoder that takes the file by its leading bytes (the first whose signature
+// matches, as the platform chooses) is one of a format the library does not check: icons and
+// metafiles, whose decoders check their files themselves.  A file that no decoder takes is no
+// picture, and one that the decoder of a checked format takes must not reach it unchecked.
+bool TakenByAnUncheckedDecoder(const unsigned char* bytes, std::size_t size)
+{
+    const CodecList decoders = InstalledCodecs(true);
+    for (UINT i = 0; i < decoders.count; ++i) {
+        const Gdiplus::ImageCodecInfo& decoder = decoders.At(i);
+        for (DWORD s = 0; s < decoder.SigCount && decoder.SigSize <= size; ++s) {
+            const BYTE* pattern = decoder.SigPattern + s * decoder.SigSize;
+            const BYTE* mask = decoder.SigMask + s * decoder.SigSize;
+            bool matches = true;
+            for (DWORD b = 0; matches && b < decoder.SigSize; ++b)
+                matches = (bytes[b] & mask[b]) == pattern[b];
+            if (!matches)
+                continue;
+            for (const wchar_t* mime : kFormatMime)
+                if (decoder.MimeType && std::wcscmp(decoder.MimeType, mime) == 0)
+                    return false;
+            return true;
+        }
+    }
+    return false;
+}
+
 // The file at `path` as a stream over a copy of its bytes in memory, when it may go to the
-// platform decoder: one of the five formats with a sound header, or a file of another kind
-// (icons and metafiles, which the decoder checks itself).  Null otherwise.  The decoder never
+// platform decoder: one of the five formats with a sound header, or a file that a decoder of
+// another format takes (icons and metafiles).  Null otherwise.  The decoder never
 // opens the file itself: given a path, it keeps the file open after some failed decodes, and
 // the user could then neither replace nor delete it until the program ends.  The file is
 // mapped for the checks, which touch only the pages that hold headers, directories and chunk
@@ -203,7 +256,7 @@ IStream* OpenCheckedImageFile(const wchar_t* path)
         const auto* bytes = static_cast<const unsigned char*>(view);
         const std::size_t length = static_cast<std::size_t>(size.QuadPart);
         const FileHeader header = CheckImageFile(bytes, length);
-        if (header.sound || header.kind == FileKind::Other) {
+        if (header.sound || (header.kind == FileKind::Other && TakenByAnUncheckedDecoder(bytes, length))) {
             if (const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, length)) {
                 void* to = GlobalLock(copy);
                 if (to) {
@@ -255,18 +308,10 @@ struct CheckedImage {
 CLSID FindEncoder(const wchar_t* mime)
 {
     CLSID found = {};
-    UINT count = 0, size = 0;
-    if (!mime || Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0)
-        return found;
-    std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[size]);
-    if (!buffer)
-        return found;
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.get());
-    if (Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok)
-        return found;
-    for (UINT i = 0; i < count; ++i) {
-        if (encoders[i].MimeType && std::wcscmp(encoders[i].MimeType, mime) == 0) {
-            found = encoders[i].Clsid;
+    const CodecList encoders = InstalledCodecs(false);
+    for (UINT i = 0; mime && i < encoders.count; ++i) {
+        if (encoders.At(i).MimeType && std::wcscmp(encoders.At(i).MimeType, mime) == 0) {
+            found = encoders.At(i).Clsid;
             break;
         }
     }

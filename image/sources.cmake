@@ -1,6 +1,11 @@
 list(APPEND KRT_PURE_SOURCES
   image/clipboard_dib.cpp
   image/clipboard_dib_runs.cpp
+  image/file_header_bmp.cpp
+  image/file_header_gif.cpp
+  image/file_header_jpeg.cpp
+  image/file_header_png.cpp
+  image/file_header_tiff.cpp
   image/file_headers.cpp
   image/image_blocks.cpp
   image/image_clicks.cpp

@@ -6,7 +6,8 @@
 // Environment: KRT_HOSTILE_SEEDS (the seed folder), KRT_HOSTILE_WORK (an empty folder for the
 // mutants), KRT_HOSTILE_SECONDS (how long), KRT_HOSTILE_FIRST (the first mutant number) and
 // KRT_HOSTILE_CASES (at most this many mutants; 0: no limit); KRT_HOSTILE_AS_IS=1 loads each
-// seed once as it is instead.
+// seed once as it is instead, and KRT_HOSTILE_REFUSED=1 counts every load but a refusal (1) as
+// a fault.
 #include <windows.h>
 
 #include <algorithm>
@@ -100,6 +101,7 @@ void UserProgramInit(void)
     const double seconds = std::atof(Environment("KRT_HOSTILE_SECONDS", "30").c_str());
     const unsigned long long first = std::strtoull(Environment("KRT_HOSTILE_FIRST", "0").c_str(), nullptr, 10);
     const bool asIs = Environment("KRT_HOSTILE_AS_IS", "0") != "0";
+    const bool refused = Environment("KRT_HOSTILE_REFUSED", "0") != "0";
     const unsigned long long most = std::strtoull(Environment("KRT_HOSTILE_CASES", "0").c_str(), nullptr, 10);
     const std::vector<Seed> seeds = ReadSeeds(seedFolder);
     KRT_CreateImage(0, "32-bit", 0, 0, 64, 48, 100);
@@ -137,7 +139,7 @@ void UserProgramInit(void)
                 longest = took;
                 longestCase = std::to_string(n);
             }
-            if (result != 0 && result != 1) {
+            if (result != 1 && (refused || result != 0)) {
                 std::printf("fault: case %llu returned %d\n", n, result);
                 ++faults;
             }

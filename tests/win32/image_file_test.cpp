@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "image/file_headers.h"
 #include "image/image_selection.h"
 #include "image_test_support.h"
+#include "tests/hostile/sound_seeds.h"
 
 namespace {
 
@@ -312,6 +314,79 @@ TEST_F(ImageFiles, AThirtyTwoBitImageSavedAsGifIsARealGifOfCloseColours)
     EXPECT_LE(ChannelDistance(PixelOf(1, 0, 0), 0xFF0000), 40);
 }
 
+// Sound files of kinds that a stricter check once turned away: each loads exactly when the
+// platform decoder reads it, with the picture it holds (or, where the colours are the decoder's
+// to choose, with the decoder's own).  Wine's decoder reads all but the 16-byte OS/2 header and
+// the JPEG of two components; the decoders of Windows may read those too.
+TEST_F(ImageFiles, SoundFilesLoadAsTheDecoderReadsThem)
+{
+    const std::vector<std::string> unreadUnderWine = {"os2v2-16.bmp", "two-components.jpg"};
+    for (const SoundSeed& seed : SoundSeeds()) {
+        SCOPED_TRACE(seed.name);
+        DestroyAllImages();
+        const std::wstring file = folder / std::wstring(seed.name.begin(), seed.name.end());
+        WriteBytes(file, seed.bytes);
+        const DecodedFile direct = DecodeFile(file);
+        if (std::find(unreadUnderWine.begin(), unreadUnderWine.end(), seed.name) == unreadUnderWine.end()) {
+            ASSERT_TRUE(direct.ok);
+        }
+        Create(0, kSoundSeedWidth, kSoundSeedHeight, 32, kMarker);
+        ASSERT_EQ(Load(file), direct.ok ? 0 : 1);
+        if (!direct.ok) {
+            EXPECT_EQ(CountOther(0, kMarker), 0);
+            continue;
+        }
+        ASSERT_EQ(direct.width, kSoundSeedWidth);
+        ASSERT_EQ(direct.height, kSoundSeedHeight);
+        for (int y = 0; y < kSoundSeedHeight; ++y)
+            for (int x = 0; x < kSoundSeedWidth; ++x)
+                ASSERT_EQ(PixelOf(0, x, y), seed.colour ? seed.colour(x, y) : direct.at(x, y))
+                    << "pixel (" << x << ", " << y << ")";
+    }
+}
+
+// The platform decoders choose a file by its leading bytes.  For every signature of every
+// installed decoder (read at run time, so that a changed rule is caught), a file that starts
+// with it is checked as the format of that decoder, or left to the decoder for the formats the
+// library does not check, whatever follows: no file reaches a decoder of the five formats
+// unchecked.
+TEST_F(ImageFiles, EveryDecoderSignatureIsCheckedAsItsFormat)
+{
+    UINT count = 0, size = 0;
+    ASSERT_EQ(Gdiplus::GetImageDecodersSize(&count, &size), Gdiplus::Ok);
+    std::vector<std::uint64_t> buffer(size / 8 + 1);
+    auto* decoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    ASSERT_EQ(Gdiplus::GetImageDecoders(count, size, decoders), Gdiplus::Ok);
+    const std::pair<const wchar_t*, FileKind> kinds[] = {{L"image/bmp", FileKind::Bmp},
+                                                         {L"image/jpeg", FileKind::Jpeg},
+                                                         {L"image/gif", FileKind::Gif},
+                                                         {L"image/png", FileKind::Png},
+                                                         {L"image/tiff", FileKind::Tiff}};
+    int checkedSignatures = 0;
+    for (UINT i = 0; i < count; ++i) {
+        const Gdiplus::ImageCodecInfo& decoder = decoders[i];
+        FileKind expected = FileKind::Other;
+        for (const auto& [mime, kind] : kinds)
+            if (std::wcscmp(decoder.MimeType, mime) == 0)
+                expected = kind;
+        for (DWORD s = 0; s < decoder.SigCount; ++s) {
+            checkedSignatures += expected != FileKind::Other;
+            for (unsigned char fill : {0x00, 0x5A, 0xFF}) {
+                // The masked bits from the signature, the others and the rest of the file from
+                // the fill.
+                std::vector<unsigned char> bytes(64, fill);
+                for (DWORD b = 0; b < decoder.SigSize; ++b) {
+                    const BYTE mask = decoder.SigMask[s * decoder.SigSize + b];
+                    bytes[b] = static_cast<unsigned char>((fill & ~mask) | decoder.SigPattern[s * decoder.SigSize + b]);
+                }
+                EXPECT_EQ(CheckImageFile(bytes.data(), bytes.size()).kind, expected)
+                    << Narrow(decoder.MimeType) << ", signature " << s << ", then " << int{fill};
+            }
+        }
+    }
+    EXPECT_GE(checkedSignatures, 7);  // BMP, JPEG, PNG, and two each for GIF and TIFF
+}
+
 TEST_F(ImageFiles, SavedNamesEndInTheirFormatsExtension)
 {
     Create(0, 16, 16, 32, kMarker);
@@ -552,6 +627,29 @@ TEST_F(ImageFileBadInput, HugeClaimsEmptyAndMissingFilesFoldersAndOverlongNames)
     EXPECT_EQ(search, INVALID_HANDLE_VALUE);
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
+}
+
+// The decoder takes a file for a JPEG by its first two bytes and finds its frame past a stray
+// byte: a frame of 65500 x 8196 pixels with one byte of data before the end marker is checked
+// as a JPEG and refused, where the decoder would spend seconds making half a billion pixels out
+// of nothing and report success.
+TEST_F(ImageFileBadInput, AFileTheDecoderTakesForAJpegIsCheckedAsOne)
+{
+    std::vector<unsigned char> file = {0xFF, 0xD8, 0x00, 0xFF, 0xC0, 0, 11, 8, 0x20, 0x04, 0xFF, 0xDC, 1, 1, 0x11, 0,
+                                       0xFF, 0xDB, 0, 67, 0};
+    file.resize(file.size() + 64, 1);  // a quantiser of 1 everywhere
+    file.insert(file.end(), {0xFF, 0xC4, 0, 31, 0x00, 0, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4,
+                             5, 6, 7, 8, 9, 10, 11, 0xFF, 0xC4, 0, 20, 0x10, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                             0, 0, 0, 0xFF, 0xDA, 0, 8, 1, 1, 0x00, 0, 63, 0, 0x00, 0xFF, 0xD9});
+    WriteBytes(folder / L"stray.jpg", file);
+    Create(1, 40, 30, 8, 99);
+    const std::vector<RGBQUAD> palette = PaletteOf(1);
+    Create(0, 40, 30, 32, kMarker);
+    for (int slot : {0, 1}) {
+        RunOnUserThread([&] { KRT_SelectImage(slot); });
+        EXPECT_EQ(Load(folder / L"stray.jpg"), 1) << slot;
+        ExpectHarmless(1, slot, slot == 0 ? kMarker : 99, palette, "stray.jpg");
+    }
 }
 
 }  // namespace

@@ -26,8 +26,8 @@ list(APPEND KRT_WIN32_SOURCES
   image/image_window.cpp
   image/image_window_proc.cpp
   image/image_zoom.cpp
-  image/picture_files.cpp
   image/inspection_commands.cpp
+  image/picture_files.cpp
   image/tool_commands.cpp
   image/transform_commands.cpp
 )

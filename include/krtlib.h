@@ -178,10 +178,10 @@ enum { KRT_BMP = 0, KRT_JPEG = 1, KRT_GIF = 2, KRT_PNG = 3, KRT_TIFF = 4 };
 // makes: 0, or 1 for a file that is not a picture or cannot be read (the outputs are left alone
 // then).  No window and no image are needed.
 int KRT_GetImageFileSize(const char* name, int* width, int* height);
-// A picture file opened as a drop on the main window opens it: a new 32-bit image of the
-// picture's own size in that slot, its window at (x, y) (-1 for the system's choice) titled
-// "NNN name" by the slot and the file's name, the zoom lowered as far as the screen needs.  The
-// new image becomes current.  Results: 0, 1 slot in use, 2 no zoom fits, 3 no memory, 4 slot
+// Opens a picture file as a drop on the main window does: a new 32-bit image of the picture's
+// own size in that slot, its window at (x, y) (-1 for the system's choice) titled "NNN name" by
+// the slot and the file's name, the zoom lowered as far as the screen needs.  The new image
+// becomes current.  Results: 0, 1 slot in use, 2 no zoom fits, 3 no memory, 4 slot
 // outside 0 to 255 (as KRT_CreateImage), 5 the file is not a picture or cannot be read; after a
 // failure no window is left and the current image is the one before.
 int KRT_OpenImageFile(int slot, const char* name, int x, int y);

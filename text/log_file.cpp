@@ -52,12 +52,11 @@ void CloseLocked(TextWindowRecord& record)
 
 // The log's bytes in a new block for CF_TEXT, terminated; the copy's result code (0, 2 the file
 // cannot be read, 3 no memory), with `complaint` the text of the box the caller shows for a
-// failure.  `opened` tells whether the file could be read at all.
-int ReadLogBlock(const wchar_t* name, HGLOBAL& block, bool& opened, const char*& complaint)
+// failure.
+int ReadLogBlock(const wchar_t* name, HGLOBAL& block, const char*& complaint)
 {
     block = nullptr;
     std::FILE* file = name ? OpenLogStream(name, L"rb") : nullptr;
-    opened = file != nullptr;
     if (!file) {
         complaint = "Can't open LOG file!";
         return 2;
@@ -167,7 +166,7 @@ int KRT_CopyLog(int slot)
     wchar_t name[kLogNameUnits];
     const bool named = LogName(name, slot);
     const char* complaint = nullptr;
-    bool lost = false, opened = false;
+    bool lost = false;
     HGLOBAL block = nullptr;
     int result = 0;
     {
@@ -179,7 +178,7 @@ int KRT_CopyLog(int slot)
             std::fclose(record.logFile);  // flushes it, and lets it be read
             record.logFile = nullptr;
         }
-        result = ReadLogBlock(named ? name : nullptr, block, opened, complaint);
+        result = ReadLogBlock(named ? name : nullptr, block, complaint);
         // Logging (or the pause) goes on in the same file before any box is shown: a box waits
         // for the user while this program may go on printing.
         if (record.logState != 0) {
@@ -190,7 +189,7 @@ int KRT_CopyLog(int slot)
             }
         }
     }
-    if (opened)
+    if (result != 2)  // the file was read, or at least opened
         EmptyClipboard();
     // The clipboard owns the block only once it has taken it.  When it refuses it, the block is
     // still ours to free, and the result is 1: the clipboard did not take it.

@@ -148,6 +148,14 @@ void KRT_SetInputBoxTitle(int item, const char* text)
         SetInputLabel(item, text);
 }
 
+void KRT_SetInputBoxText(int item, const char* text)
+{
+    if (!ItemExists(item))
+        return;
+    SetControlText(InputBox.edits[item], text ? text : "");
+    CommitEdit(InputBox.edits[item]);  // the value is the field's text, cut as a typed one is
+}
+
 void KRT_CloseInputBox(void)
 {
     HWND box = InputBox.box;

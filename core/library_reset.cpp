@@ -1,6 +1,7 @@
 #include "core/library_reset.h"
 
 #include "boxes/box_state.h"
+#include "image/image_clicks.h"
 #include "image/image_file_state.h"
 #include "image/image_table.h"
 #include "imaging/drawing_state.h"
@@ -18,6 +19,7 @@ void ResetLibraryTables()
     ResetImageFileState();
     mouseTracking = 0;
     MouseState = {};
+    ForgetImageClicks();
     ResetDrawingState();
     for (TextWindowRecord& record : TextWindowTable)
         record.inUse = 0;

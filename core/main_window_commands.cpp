@@ -4,15 +4,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "core/control_flags.h"
 #include "core/dropped_files.h"
 #include "core/framework.h"
-#include "core/text_convert.h"
 #include "image/clipboard.h"
-#include "image/image_file.h"
 #include "image/image_table.h"
+#include "image/picture_files.h"
 #include "krtlib.h"
 #include "text/input_ring.h"
 #include "text/text_window_table.h"
@@ -93,33 +91,23 @@ void ForwardWindowInformation()
         PostMessageW(TextWindowTable[currentTextWindow].window, WM_COMMAND, 1045, 0);
 }
 
-// A dropped file whose size GDI+ can read goes into the first slot from `slot` on that can
-// take it; returns the slot to search from for the next file.  The previous current image is
-// restored by the user-program thread as part of the last request: the image history is that
-// thread's, and it may be changing it meanwhile.
+// A dropped file that is a picture goes into the first slot from `slot` on that can take it;
+// returns the slot to search from for the next file.  The previous current image is restored
+// by the user-program thread as part of the last request: the image history is that thread's,
+// and it may be changing it meanwhile.
 int DropOneFile(const wchar_t* dropped, int slot)
 {
-    wchar_t full[kImageNameUnits];
-    wchar_t* filePart = nullptr;
-    const DWORD length = GetFullPathNameW(dropped, kImageNameUnits, full, &filePart);
-    if (length == 0 || length >= kImageNameUnits || !filePart || !*filePart)
-        return slot;  // longer than the loader takes: refused, not cut
-    UINT width = 0, height = 0;
-    ProbeImageSize(full, width, height);
-    char path[kImageNameBytes], fileName[kImageNameBytes];
-    if (width == 0 || height == 0 || !NarrowWhole(full, path, sizeof path))
-        return slot;  // not an image, or a path the loader could not be given: no slot used
-    NarrowText(filePart, -1, fileName, sizeof fileName);
+    PictureFile picture;
+    if (!ReadPictureFile(dropped, picture))
+        return slot;  // no slot is used
     while (slot < kImageSlots) {
-        // The whole name: the window's title is cut for showing, at a whole character.
-        char number[8];
-        std::snprintf(number, sizeof number, "%03d ", slot);
-        const std::string title = number + std::string(fileName);
+        char title[kPictureTitleBytes];
+        FormatPictureTitle(title, slot, picture.fileName);
         const int result =
-            PostCreateImage(slot, title.c_str(), static_cast<int>(width), static_cast<int>(height), 32);
+            PostCreateImage(slot, title, static_cast<int>(picture.width), static_cast<int>(picture.height), 32);
         ++slot;
         if (result == 0) {
-            PostLoadImage(slot - 1, path);
+            PostLoadImage(slot - 1, picture.path);
             PostRefreshImage(slot - 1, true);
             return slot;
         }

@@ -9,6 +9,7 @@
 #include "core/popup_menu.h"
 #include "core/text_convert.h"
 #include "core/window_procedures.h"
+#include "image/image_clicks.h"
 #include "image/image_commands.h"
 #include "image/image_file.h"
 #include "image/image_menus.h"
@@ -153,6 +154,8 @@ void OnLeftButtonDown(HWND window, WPARAM keys, LPARAM position)
     if (ToolWindow(p)) {
         ToolClick = {1, p.x, p.y};
         MouseState.shift = (keys & MK_SHIFT) ? 1 : 0;
+    } else if (mouseTracking) {
+        RecordImageClick(p.slot, window, p.x, p.y);
     }
 }
 

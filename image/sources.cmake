@@ -8,6 +8,7 @@ list(APPEND KRT_PURE_SOURCES
   image/file_header_tiff.cpp
   image/file_headers.cpp
   image/image_blocks.cpp
+  image/image_clicks.cpp
   image/image_file_state.cpp
   image/image_selection.cpp
   image/image_table.cpp
@@ -26,6 +27,7 @@ list(APPEND KRT_WIN32_SOURCES
   image/image_window_proc.cpp
   image/image_zoom.cpp
   image/inspection_commands.cpp
+  image/picture_files.cpp
   image/tool_commands.cpp
   image/transform_commands.cpp
 )

@@ -77,6 +77,10 @@ void KRT_CloseInputBox(void);
 const char* KRT_GetInputBoxText(int item);
 int KRT_GetInputBoxInt(int item);
 double KRT_GetInputBoxDouble(int item);
+// Puts text into an item's field and makes it the item's value at once, as if typed and
+// committed: a program's default for a field (a new box shows "0" everywhere).  Cut at 255 bytes,
+// at a whole character.  Nothing without a box or such an item.
+void KRT_SetInputBoxText(int item, const char* text);
 
 void KRT_OpenButtonBox(int x, int y, int nx, int ny);
 void KRT_SetButtonBoxTitle(int index, const char* text);
@@ -175,6 +179,18 @@ int KRT_SaveImageFile(int height, int width, int format, const char* name);
 
 enum { KRT_BMP = 0, KRT_JPEG = 1, KRT_GIF = 2, KRT_PNG = 3, KRT_TIFF = 4 };
 
+// The width and height of a picture file, read after the same checks of its header as a load
+// makes: 0, or 1 for a file that is not a picture or cannot be read (the outputs are left alone
+// then).  No window and no image are needed.
+int KRT_GetImageFileSize(const char* name, int* width, int* height);
+// Opens a picture file as a drop on the main window does: a new 32-bit image of the picture's
+// own size in that slot, its window at (x, y) (-1 for the system's choice) titled "NNN name" by
+// the slot and the file's name, the zoom lowered as far as the screen needs.  The new image
+// becomes current.  Results: 0, 1 slot in use, 2 no zoom fits, 3 no memory, 4 slot
+// outside 0 to 255 (as KRT_CreateImage), 5 the file is not a picture or cannot be read; after a
+// failure no window is left and the current image is the one before.
+int KRT_OpenImageFile(int slot, const char* name, int x, int y);
+
 extern int jpegQuality;  // JPEG quality of KRT_SaveImageFile, initially 100
 
 // ---- Mouse reports from image windows --------------------------------------------------------
@@ -191,6 +207,12 @@ struct MouseStateFields {
 // it too, at points kept on the image's edge; the release is reported wherever it happens.
 extern MouseStateFields MouseState;
 extern int mouseTracking;
+// MouseState shows only the latest state, so a click that begins and ends within one frame of
+// a program's loop would go unseen.  Left clicks are therefore also kept, in order, while
+// mouseTracking is non-zero (except those an interactive pick takes).  This takes the oldest
+// click not yet taken in the slot's window: 1 with its image point, or 0 when there is none
+// (outputs untouched).  The 64 latest clicks are kept; older ones are dropped.
+int KRT_GetImageClick(int slot, int* x, int* y);
 
 // ---- Pixels and drawing on the current image ------------------------------------------------
 // Points outside the image are skipped one by one.  None of these redraws the window.  The

@@ -39,19 +39,14 @@ click_free_spot
 drag_mouse $((il + 105)) $((it + 300)) 50 20
 
 # Buttons, by their places in the box.
-read -r bl bt _ _ <<<"$(probe client - ButtonBox)"
-mapfile -t BUTTONS < <(probe child-rects - ButtonBox | grep -i '^button')
-click_button() {
-  local b; b=(${BUTTONS[$1]})
-  xdotool mousemove $((bl + b[1] + b[3] / 2)) $((bt + b[2] + b[4] / 2)) click 1
-  sleep 0.6  # one frame sees each click; also keeps clicks apart from double clicks
-}
+read_buttons
 check button_box_has_twelve_buttons equals "${#BUTTONS[@]}" 12
-for _ in 1 2 3; do click_button 1; done  # r+
-click_button 6                            # edit
-click_button 9                            # num +
+for _ in 1 2 3; do press_button 1; done  # r+
+press_button 6                            # edit
+press_button 9                            # num +
 screenshot chain_edited
-click_button 10                           # write
+guide_picture 0 0 870 715  # the picture of the editor in the README and the guide
+press_button 10                           # write
 
 LOG=$E2E_WORK/KRTLIB00.LOG
 expected=$'150 320 43\r\n325 210 42\r\n500 100 40\r\n\r\n\r\n150, 320,\r\n325, 210,\r\n500, 100,\r\n'
@@ -64,7 +59,7 @@ check write_puts_the_chain_on_the_clipboard clipboard_holds_chain
 # The third point dragged out past the window's right edge and released out there: it stops on
 # the image's last column, and the release ends the drag, so the next "write" is heard.
 drag_mouse $((il + 500)) $((it + 100)) 200 0
-click_button 10                           # write
+press_button 10                           # write
 expected=$'150 320 43\r\n325 210 42\r\n639 100 40\r\n\r\n\r\n150, 320,\r\n325, 210,\r\n639, 100,\r\n'
 check a_drag_released_outside_ends_at_the_edge wait_until 10 log_holds_chain
 
@@ -75,7 +70,7 @@ check first_point_circle_is_yellow pixel_is $((150 + 43)) 320 255,255,0
 check middle_point_circle_is_white pixel_is 325 $((210 - 42)) 255,255,255
 check middle_point_cross_is_white pixel_is 325 210 255,255,255
 
-click_button 11  # break
+press_button 11  # break
 image_gone() { window_gone - "$IMAGE0" && window_gone - "tavimora(100%)"; }
 check break_destroys_both_images wait_until 10 image_gone
 

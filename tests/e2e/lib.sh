@@ -154,3 +154,50 @@ drop_files() {
   r=($(probe client - "$title"))
   "$tool" "$window" $(((r[0] + r[2]) / 2)) $(((r[1] + r[3]) / 2)) "$@"
 }
+
+# main_window_key KEYS...: keys typed on the main window, after a click on its caption (the
+# free spot first, so that the click really moves the keyboard focus).
+main_window_key() {
+  local mx my
+  read -r mx my <<<"$(caption_point krtlib_mw0 KRTLIB)"
+  click_free_spot
+  xdotool mousemove "$mx" "$my" click 1
+  sleep 0.6
+  xdotool key "$@"
+}
+
+# press_start COMMAND...: Start on the main window until the command says the run began (a
+# window it opens, a line it prints).  A key typed while another window is taking the focus can
+# be lost, and a Start during a run does nothing, so Start is pressed again when nothing came.
+press_start() {
+  local try
+  for try in 1 2 3; do
+    main_window_key s
+    wait_until 15 "$@" && return 0
+    e2e_log "Start had no effect yet"
+  done
+  return 1
+}
+
+# read_buttons: the button box's client origin in BL BT, its buttons' rectangles in BUTTONS.
+read_buttons() {
+  read -r BL BT _ _ <<<"$(probe client - ButtonBox)"
+  mapfile -t BUTTONS < <(probe child-rects - ButtonBox | grep -i '^button')
+}
+
+# press_button J: a click on button J of the box (read_buttons first); the program sees it
+# within a frame, and the pause keeps clicks apart from double clicks.
+press_button() {
+  local b; b=(${BUTTONS[$1]})
+  xdotool mousemove $((BL + b[1] + b[3] / 2)) $((BT + b[2] + b[4] / 2)) click 1
+  sleep 0.6
+}
+
+# logged LINE: text window 0's log (KRTLIB00.LOG in the working folder) holds the line.
+logged() { [[ -f $E2E_WORK/KRTLIB00.LOG ]] && tr -d '\r' < "$E2E_WORK/KRTLIB00.LOG" | grep -qFx -- "$1"; }
+
+# guide_picture X Y W H: the screen's rectangle as guide.png, the picture docs/ shows of this
+# story (scripts/docs-pictures copies it there).
+guide_picture() {
+  import -window root -crop "$3x$4+$1+$2" +repage "$E2E_ARTIFACTS/guide.png" 2>/dev/null
+}

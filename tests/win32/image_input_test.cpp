@@ -189,6 +189,56 @@ TEST_F(ImageWindowInput, TheMouseIsReportedInImagePointsWhileTrackedAndFeedsTheT
     EXPECT_EQ(MouseState.x, 66);  // nothing else of the report changes: still the middle click's (20, 20)
 }
 
+// Clicks wait for the program in order, each in its own window's image points, so that a
+// program that looks once a frame misses none.
+TEST_F(ImageWindowInput, ClicksWaitInOrderForTheProgramThatLooksForThem)
+{
+    HWND doubled = Create(3, "z200", 100, 100, 200, 150, 200);
+    HWND other = Create(4, "other", 600, 100, 200, 150, 100);
+    auto click = [](HWND window, int x, int y) {
+        Send(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        Send(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    };
+    auto take = [](int slot) {  // the result, x and y
+        int x = -1, y = -1;
+        const int result = OnUserThread([&] { return KRT_GetImageClick(slot, &x, &y); });
+        return std::vector<int>{result, x, y};
+    };
+    const std::vector<int> none = {0, -1, -1};
+
+    click(doubled, 21, 31);  // untracked: not kept
+    EXPECT_EQ(take(3), none);
+    mouseTracking = 1;
+    click(doubled, 21, 31);
+    click(other, 5, 6);
+    click(doubled, 41, 61);
+    EXPECT_EQ(take(3), (std::vector<int>{1, 10, 15}));
+    EXPECT_EQ(take(3), (std::vector<int>{1, 20, 30}));
+    EXPECT_EQ(take(3), none);
+    EXPECT_EQ(take(4), (std::vector<int>{1, 5, 6}));
+    EXPECT_EQ(take(4), none);
+    EXPECT_EQ(take(-1), none);
+    EXPECT_EQ(take(256), none);
+
+    // A click that a pick waits for is the pick's alone.
+    ToolInProgress = 1;
+    ToolSlot = 3;
+    ToolClick = {};
+    click(doubled, 9, 7);
+    EXPECT_EQ(ToolClick.set, 1);
+    ToolInProgress = 0;
+    ToolSlot = -1;
+    EXPECT_EQ(take(3), none);
+
+    // A click in a window since closed is not handed to the next image of its slot.
+    click(other, 7, 7);
+    RunOnUserThread([] { KRT_DestroyImage(4); });
+    Create(4, "again", 600, 100, 200, 150, 100);
+    EXPECT_EQ(take(4), none);
+    click(doubled, 2, 2);
+    EXPECT_EQ(OnUserThread([] { return KRT_GetImageClick(3, nullptr, nullptr); }), 1);
+}
+
 TEST_F(ImageWindowInput, ButtonBoxKeysComeFirstThenCtrlKeysThenTheMainWindowsKeys)
 {
     HWND window = Create(0, "k", 100, 100, 300, 200, 100);

@@ -113,6 +113,32 @@ TEST_F(InputBoxTest, TabAndEnterCommitWhatWasTyped)
     EXPECT_EQ(Value(1), "7" + std::string(254, 'a'));
 }
 
+TEST_F(InputBoxTest, AProgramSetsAFieldsTextAndItsValueTogether)
+{
+    RunOnUserThread([] { KRT_SetInputBoxText(0, "5"); });  // no box: nothing to set, nothing kept
+    HWND box = Open(0, 0, 3);
+    RunOnUserThread([] {
+        KRT_SetInputBoxText(0, "5");
+        KRT_SetInputBoxText(2, "examples\\flyeye.bmp");
+        KRT_SetInputBoxText(3, "no such item");
+        KRT_SetInputBoxText(-1, "none");
+    });
+    EXPECT_EQ(ChildTexts(box), (std::vector<std::wstring>{L"Item 0", L"5", L"Item 1", L"0", L"Item 2",
+                                                          L"examples\\flyeye.bmp"}));
+    EXPECT_EQ(Value(0), "5");
+    EXPECT_EQ(Value(2), "examples\\flyeye.bmp");
+    int number = 0;
+    RunOnUserThread([&] { number = KRT_GetInputBoxInt(0); });
+    EXPECT_EQ(number, 5);
+
+    // The user's Enter commits the same text; a long text is cut as a typed one is.
+    PostKey(Edit(0), VK_RETURN);
+    FlushUserThread();
+    EXPECT_EQ(Value(0), "5");
+    RunOnUserThread([] { KRT_SetInputBoxText(1, std::string(300, 'b').c_str()); });
+    EXPECT_EQ(Value(1), std::string(255, 'b'));
+}
+
 TEST_F(InputBoxTest, AValueReadStaysReadableAfterTheBoxIsClosed)
 {
     Open(0, 0, 3);

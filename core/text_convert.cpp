@@ -63,7 +63,9 @@ bool WidenWhole(const char* narrow, wchar_t* out, int outUnits)
 {
     if (!narrow || !*narrow)
         return false;
-    const int needed = MultiByteToWideChar(CP_ACP, 0, narrow, -1, nullptr, 0);
+    // Bytes that are no character of the code page (a lone lead byte, a broken UTF-8 sequence)
+    // would become a stand-in character, and so the name of another file.
+    const int needed = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, narrow, -1, nullptr, 0);
     return needed > 1 && needed <= outUnits && WidenText(narrow, out, outUnits) == needed - 1;
 }
 
@@ -73,11 +75,11 @@ bool NarrowWhole(const wchar_t* wide, char* out, int outBytes)
         return false;
     // A character the code page lacks becomes "?" or, by default, its nearest look-alike ("e"
     // for an accented e): either way the name of another file.  UTF-8 lacks none and takes
-    // neither question.
+    // neither question, but half a surrogate pair would become U+FFFD.
     const bool utf8 = GetACP() == CP_UTF8;
     BOOL lossy = FALSE;
-    const int needed = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr,
-                                           utf8 ? nullptr : &lossy);
+    const int needed = utf8 ? WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, -1, nullptr, 0, nullptr, nullptr)
+                            : WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr, &lossy);
     return needed > 1 && !lossy && needed <= outBytes && NarrowText(wide, -1, out, outBytes) == needed - 1;
 }
 

@@ -266,6 +266,25 @@ TEST_F(CodePageFiles, SavedLoadedAndDroppedUnderNamesOfTheCodePage)
             for (int x = 0; x < 40; ++x)
                 wrong += PixelOf(slot, x, y) != PatternColour(x, y);
     EXPECT_EQ(wrong, 0);
+
+    // Bytes that are no character of the code page (where it has such bytes) name no file: not
+    // the one whose name has a stand-in character in their place.
+    CPINFO info = {};
+    GetCPInfo(CP_ACP, &info);
+    if (info.MaxCharSize > 1) {
+        const std::string broken = InCodePage(folder / L"bad") + (GetACP() == CP_UTF8 ? "\xFF" : "\x81") + ".png";
+        wchar_t standIn[MAX_PATH] = L"";
+        MultiByteToWideChar(CP_ACP, 0, broken.c_str(), -1, standIn, MAX_PATH);
+        ASSERT_TRUE(CopyFileW((folder / name).c_str(), standIn, FALSE));
+        int loadedBroken = -1, savedBroken = -1;
+        RunOnUserThread([&] {
+            loadedBroken = KRT_LoadImageFile(broken.c_str(), 0, 0);
+            savedBroken = KRT_SaveImageFile(30, 40, KRT_PNG, broken.c_str());
+        });
+        EXPECT_EQ(loadedBroken, 1);
+        EXPECT_EQ(savedBroken, 1);
+        EXPECT_EQ(ReadBytes(standIn), ReadBytes(folder / name));  // not overwritten
+    }
 }
 
 }  // namespace
